@@ -1,0 +1,99 @@
+#pragma once
+// The meter link: opens the serial line the meter is on (2400 baud, 8N1,
+// DTR and RTS raised, receive only) and collects the 14-byte display frames
+// it sends, pacing the samples by a countdown of 50 ms ticks.
+//
+// Each link object has its own collection buffer, so two measuring windows
+// reading two meters never mix their bytes.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "link/serial_line.h"
+
+namespace ql {
+
+// Results of ReadFrame.
+inline constexpr int RX_READY = -11111;   // a frame was taken, or the period ended
+inline constexpr int RX_WAIT = -88888;    // no complete frame yet, period running
+inline constexpr int RX_NOPORT = -99999;  // no port chosen; nothing was read
+
+class CComQV7300 {
+ public:
+  // Shows a message box: the system's text and an optional detail line.
+  using MessageFn = std::function<void(std::string_view text, std::string_view detail)>;
+
+  // `line` must outlive this object.
+  explicit CComQV7300(SerialLine& line);
+  ~CComQV7300();
+  CComQV7300(const CComQV7300&) = delete;
+  CComQV7300& operator=(const CComQV7300&) = delete;
+
+  // Where "Failed to Open ComPort" goes. Without one the message is dropped.
+  void SetMessageFn(MessageFn fn) { m_message = std::move(fn); }
+
+  // Opens port number `port` (1 = COM1; above 4 the TELNET device) and sets
+  // the line up. Returns 1 on success, 0 on failure.
+  int Open(int port);
+  int CreateEvents();
+  int OpenPort();
+  int SetupLine();
+  // Closes the port if open: DTR low, RTS as it was, queues purged. Returns 1.
+  int Close();
+  int ClosePort();
+
+  // Drains the queued bytes, takes the oldest complete frame into
+  // m_strFrame and paces the samples. Returns RX_READY, RX_WAIT or RX_NOPORT.
+  int ReadFrame();
+
+  // Returns true iff the carrier-detect line is on (false when unknown).
+  bool CarrierDetect();
+  // Returns true iff the line was lost (hang-up, device gone) since Open.
+  bool LineLost() const { return m_bLineLost != 0; }
+  // The device name Open built: "COM%d" or "\\.\TELNET".
+  const std::string& DeviceName() const { return m_strDevice; }
+  // Why the last Open failed; ok() after a successful one.
+  const Status& LastOpenStatus() const { return m_openStatus; }
+
+  // Port layer.
+  int m_bConnected = 0;          // 1 while open and configured
+  std::uint8_t m_nPort = 0;      // port number from 1, set by Open
+  std::uint8_t m_nByteSize = 8;
+  std::uint8_t m_nParity = 0;    // none
+  std::uint8_t m_nStopBits = 0;  // one stop bit
+  std::uint32_t m_dwBaudRate = 2400;
+  int m_nPortIndex = 0;          // the view's choice, 0 = COM1; negative: no port
+
+  // Frame reader.
+  std::string m_strFrame;   // latest complete frame, 14 bytes; empty until the first
+  int m_bSampleDue = 0;     // 1 when a sample is due
+  int m_nReload = 16;       // ticks per sampling period
+  int m_nCountdown = 0;     // ticks left in the current period
+  int m_nMissed = 0;        // consecutive periods without a frame, 0 .. 1000
+  int m_bFrameSeen = 0;     // a frame arrived during the current period
+  int m_bLineLost = 0;      // the line reported a hang-up since Open
+
+  static constexpr std::size_t kFrameSize = 14;
+  static constexpr std::size_t kCollectSize = 4000;  // collection buffer
+  static constexpr std::size_t kReadSize = 2048;     // read area of one call
+
+ private:
+  SerialLine& m_line;
+  MessageFn m_message;
+  std::string m_strDevice;
+  Status m_openStatus;
+  std::array<std::uint8_t, kCollectSize> m_rxBuf{};
+  std::size_t m_nRxCount = 0;
+};
+
+// The view's port-settings record.
+struct CRScom {
+  int m_nComPort = 1;    // 0 = COM1 .. 3 = COM4
+  int m_nSampling = 20;  // sampling code in units of 50 ms
+};
+
+}  // namespace ql

@@ -1,0 +1,55 @@
+#pragma once
+// The serial line the meter link reads through: a device opened exclusively,
+// set to a fixed line format, with the DTR and RTS outputs and the
+// carrier-detect input. The link never writes to the meter, so there is no
+// write operation. Implementations: a POSIX termios line (posix_serial_line.h)
+// and an in-memory fake for tests.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "base/status.h"
+
+namespace ql {
+
+struct LineFormat {
+  std::uint32_t baudRate = 2400;
+  std::uint8_t byteSize = 8;
+  std::uint8_t parity = 0;    // 0 = none
+  std::uint8_t stopBits = 0;  // 0 = one stop bit
+};
+
+class SerialLine {
+ public:
+  virtual ~SerialLine() = default;
+
+  // Opens the device that the port name ("COM1" .. "COM4", "\\.\TELNET")
+  // stands for, exclusively: a second opener, in this process or another,
+  // fails. REQUIRES: !IsOpen().
+  virtual Status Open(const std::string& portName) = 0;
+  // Returns true iff the line is open.
+  virtual bool IsOpen() const = 0;
+  // Sets the line format. Returns true iff the device accepted it.
+  virtual bool SetFormat(const LineFormat& format) = 0;
+  // Raise or lower an output line. Returns false where the device has no
+  // such line (a pseudo-terminal); callers ignore the result.
+  virtual bool SetDtr(bool on) = 0;
+  virtual bool SetRts(bool on) = 0;
+  // Number of bytes waiting to be read, or nullopt once the line is lost
+  // (hang-up, device gone).
+  virtual std::optional<std::size_t> Queued() = 0;
+  // Reads at most `size` of the waiting bytes without waiting for more.
+  // Returns the number of bytes read.
+  virtual std::size_t Read(std::uint8_t* buffer, std::size_t size) = 0;
+  // Discards everything waiting in either direction.
+  virtual void Purge() = 0;
+  // Returns true iff the carrier-detect input is on; false when it cannot be
+  // read.
+  virtual bool CarrierDetect() = 0;
+  // Closes the device, leaving DTR and RTS as they are at that moment.
+  virtual void Close() = 0;
+};
+
+}  // namespace ql
