@@ -1,0 +1,56 @@
+#pragma once
+// Pictures and printed pages of the view's drawings, away from the screen:
+// the meter panel as a PNG (QImage) or SVG (QSvgGenerator) picture, and a
+// print job as PDF pages (QPdfWriter) in twips. The desktop program prints
+// through DrawPages() on its QPrinter. REQUIRES a QGuiApplication.
+
+#include <QImage>
+#include <QPageSize>
+#include <QString>
+
+#include <functional>
+
+#include "base/status.h"
+#include "graph/canvas.h"
+
+class QPagedPaintDevice;
+class QPainter;
+
+namespace ql {
+
+// The meter panel's size in pixels; the drawings fill (0, 0)-(453, 172).
+inline constexpr int kPanelWidth = 454;
+inline constexpr int kPanelHeight = 173;
+
+// Draws the whole panel on the canvas it is given.
+using PanelDraw = std::function<void(Canvas& canvas)>;
+// Draws page `page` (from 1) of a print job on the canvas it is given.
+using PageDraw = std::function<void(Canvas& canvas, int page)>;
+
+// The panel picture on the form's grey, drawn by `draw`.
+QImage RenderPanelImage(const PanelDraw& draw);
+Status WritePanelPng(const QString& path, const PanelDraw& draw);
+Status WritePanelSvg(const QString& path, const PanelDraw& draw);
+
+struct PdfPageOptions {
+  QPageSize::PageSizeId pageSize = QPageSize::A4;
+  int resolution = 1200;  // dots per inch
+};
+
+// The printable area the report layout needs, in twips (a little more than
+// 11300 x 15500 so the page number below the last line fits).
+inline constexpr int kPrintableWidthTwips = 11450;
+inline constexpr int kPrintableHeightTwips = 15700;
+
+// Draws pages 1 .. pageCount on `device` through `painter`, starting a new
+// page before each but the first, each on a fresh TwipsCanvas.
+// REQUIRES: painter is active on device; pageCount >= 1.
+void DrawPages(QPainter& painter, QPagedPaintDevice& device, int pageCount, const PageDraw& draw);
+
+// Writes a PDF of pages 1 .. pageCount. The margins centre the printable
+// area the layout needs on the sheet (they are zero where the sheet is not
+// larger). REQUIRES: pageCount >= 1.
+Status WritePdf(const QString& path, int pageCount, const PageDraw& draw,
+                const PdfPageOptions& options = {});
+
+}  // namespace ql

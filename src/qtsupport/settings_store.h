@@ -1,0 +1,45 @@
+#pragma once
+// The settings store of the desktop program and the command-line tool: an
+// INI file read and written through QSettings. Every write is flushed at
+// once, so a setting survives a crash right after it changed, and a write
+// that did not reach the file (read-only file or folder) reports false.
+//
+// Where the file lives: SettingsPath().
+
+#include <QSettings>
+#include <QString>
+
+#include "run/profile_store.h"
+
+namespace ql {
+
+// The settings file: `cliOverride` when not empty (the --settings option),
+// else the environment variable QUINTALINE_SETTINGS when set and not empty,
+// else Quintaline/Quintaline.ini in the user's configuration folder
+// ($XDG_CONFIG_HOME, by default ~/.config).
+QString SettingsPath(const QString& cliOverride = {});
+
+class SettingsStore : public ProfileStore {
+ public:
+  explicit SettingsStore(const QString& path);
+  SettingsStore(const SettingsStore&) = delete;
+  SettingsStore& operator=(const SettingsStore&) = delete;
+
+  // A value that is missing or not a whole number in the range of int reads
+  // as `fallback`.
+  int GetInt(std::string_view section, std::string_view key, int fallback) override;
+  // Strings are Latin-1 in the core and UTF-8 in the file.
+  std::string GetString(std::string_view section, std::string_view key,
+                        std::string_view fallback) override;
+  bool WriteInt(std::string_view section, std::string_view key, int value) override;
+  bool WriteString(std::string_view section, std::string_view key, std::string_view value) override;
+
+  QString Path() const { return settings_.fileName(); }
+
+ private:
+  bool Write(std::string_view section, std::string_view key, const QVariant& value);
+
+  QSettings settings_;
+};
+
+}  // namespace ql
