@@ -5,11 +5,21 @@
 //
 // Each link object has its own collection buffer, so two measuring windows
 // reading two meters never mix their bytes.
+//
+// Collecting: each try of ReadFrame reads at most kReadSize of the queued
+// bytes. When they do not fit behind the bytes already collected, those hold
+// no complete frame (every try ends with a search that takes one), so all but
+// the newest 13 of them are dropped first: bytes that never form a frame can
+// neither overflow the buffer nor keep a later frame from being found.
+//
+// A lost line (hang-up, device gone) sets m_bLineLost; from then on reads
+// see no bytes until the next Open.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -58,30 +68,45 @@ class CComQV7300 {
   const std::string& DeviceName() const { return m_strDevice; }
   // Why the last Open failed; ok() after a successful one.
   const Status& LastOpenStatus() const { return m_openStatus; }
+  // Number of bytes collected and not yet taken as (or dropped with) a frame.
+  std::size_t Collected() const { return m_nRxCount; }
 
   // Port layer.
-  int m_bConnected = 0;          // 1 while open and configured
-  std::uint8_t m_nPort = 0;      // port number from 1, set by Open
+  int m_bConnected = 0;      // 1 while open and configured
+  std::uint8_t m_nPort = 0;  // port number from 1, set by Open
   std::uint8_t m_nByteSize = 8;
   std::uint8_t m_nParity = 0;    // none
   std::uint8_t m_nStopBits = 0;  // one stop bit
   std::uint32_t m_dwBaudRate = 2400;
-  int m_nPortIndex = 0;          // the view's choice, 0 = COM1; negative: no port
+  int m_nPortIndex = 0;  // the view's choice, 0 = COM1; negative: no port
 
   // Frame reader.
-  std::string m_strFrame;   // latest complete frame, 14 bytes; empty until the first
-  int m_bSampleDue = 0;     // 1 when a sample is due
-  int m_nReload = 16;       // ticks per sampling period
-  int m_nCountdown = 0;     // ticks left in the current period
-  int m_nMissed = 0;        // consecutive periods without a frame, 0 .. 1000
-  int m_bFrameSeen = 0;     // a frame arrived during the current period
-  int m_bLineLost = 0;      // the line reported a hang-up since Open
+  std::string m_strFrame;  // latest complete frame, 14 bytes; empty until the first
+  int m_bSampleDue = 0;    // 1 when a sample is due
+  int m_nReload = 16;      // ticks per sampling period
+  int m_nCountdown = 0;    // ticks left in the current period
+  int m_nMissed = 0;       // consecutive periods without a frame, 0 .. 1000
+  int m_bFrameSeen = 0;    // a frame arrived during the current period
+  int m_bLineLost = 0;     // the line reported a hang-up since Open
 
   static constexpr std::size_t kFrameSize = 14;
   static constexpr std::size_t kCollectSize = 4000;  // collection buffer
-  static constexpr std::size_t kReadSize = 2048;     // read area of one call
+  static constexpr std::size_t kReadSize = 2048;     // most bytes read by one try
+  static constexpr int kMissedCap = 1000;            // m_nMissed stops here
 
  private:
+  // Reads what the line has queued (at most kReadSize) into m_rxBuf.
+  void Collect();
+  // Drops all collected bytes but the newest 13. REQUIRES: no complete frame
+  // in m_rxBuf.
+  void MakeRoom();
+  // Returns the position of the last byte of the oldest complete frame.
+  std::optional<std::size_t> FindFrame() const;
+  // Takes the frame ending at `end` into m_strFrame and paces the samples.
+  void TakeFrame(std::size_t end);
+  // Ends a sampling period in which this call found no frame.
+  int EndPeriod();
+
   SerialLine& m_line;
   MessageFn m_message;
   std::string m_strDevice;

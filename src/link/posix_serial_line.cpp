@@ -1,0 +1,238 @@
+#include "link/posix_serial_line.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+namespace ql {
+
+namespace {
+
+std::string Reason(const std::string& path, int error) {
+  return path + ": " + std::strerror(error);
+}
+
+Status OpenFailure(const std::string& path, int error) {
+  switch (error) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+      return Status::NotFound(Reason(path, error));
+    case EACCES:
+    case EPERM:
+      return Status::Denied(Reason(path, error));
+    case EBUSY:
+      return Status::Busy(Reason(path, error));
+    default:
+      return Status::IoError(Reason(path, error));
+  }
+}
+
+std::optional<speed_t> SpeedOf(std::uint32_t baudRate) {
+  switch (baudRate) {
+    case 300:
+      return B300;
+    case 600:
+      return B600;
+    case 1200:
+      return B1200;
+    case 2400:
+      return B2400;
+    case 4800:
+      return B4800;
+    case 9600:
+      return B9600;
+    case 19200:
+      return B19200;
+    case 38400:
+      return B38400;
+    case 57600:
+      return B57600;
+    case 115200:
+      return B115200;
+    default:
+      return std::nullopt;
+  }
+}
+
+// Builds the control flags for a line format (codes: parity 0 none, 1 odd,
+// 2 even; stop bits 0 one, 2 two). Returns nullopt for formats a terminal
+// cannot take.
+std::optional<tcflag_t> ControlFlagsOf(const LineFormat& format) {
+  tcflag_t flags = 0;
+  switch (format.byteSize) {
+    case 5:
+      flags |= CS5;
+      break;
+    case 6:
+      flags |= CS6;
+      break;
+    case 7:
+      flags |= CS7;
+      break;
+    case 8:
+      flags |= CS8;
+      break;
+    default:
+      return std::nullopt;
+  }
+  switch (format.parity) {
+    case 0:
+      break;
+    case 1:
+      flags |= PARENB | PARODD;
+      break;
+    case 2:
+      flags |= PARENB;
+      break;
+    default:
+      return std::nullopt;
+  }
+  switch (format.stopBits) {
+    case 0:
+      break;
+    case 2:
+      flags |= CSTOPB;
+      break;
+    default:
+      return std::nullopt;
+  }
+  return flags;
+}
+
+// Sets the terminal raw with the given format. Returns true iff the device
+// took it, as read back.
+bool ApplyFormat(int fd, const LineFormat& format) {
+  const std::optional<speed_t> speed = SpeedOf(format.baudRate);
+  const std::optional<tcflag_t> control = ControlFlagsOf(format);
+  if (!speed || !control) return false;
+  termios tio{};
+  if (tcgetattr(fd, &tio) != 0) return false;
+  cfmakeraw(&tio);
+  tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS | HUPCL);
+  tio.c_cflag |= *control | CLOCAL | CREAD;
+  tio.c_cc[VMIN] = 0;
+  tio.c_cc[VTIME] = 0;
+  if (cfsetispeed(&tio, *speed) != 0 || cfsetospeed(&tio, *speed) != 0) return false;
+  if (tcsetattr(fd, TCSANOW, &tio) != 0) return false;
+  // tcsetattr succeeds when any part of the change was taken: check it all.
+  termios back{};
+  if (tcgetattr(fd, &back) != 0) return false;
+  const tcflag_t checked = CSIZE | PARENB | PARODD | CSTOPB | HUPCL;
+  return (back.c_cflag & checked) == (tio.c_cflag & checked) && cfgetispeed(&back) == *speed &&
+         cfgetospeed(&back) == *speed;
+}
+
+}  // namespace
+
+PosixSerialLine::PosixSerialLine(DeviceMap deviceMap) : m_deviceMap(std::move(deviceMap)) {}
+
+PosixSerialLine::~PosixSerialLine() { Close(); }
+
+Status PosixSerialLine::Open(const std::string& portName) {
+  m_path = m_deviceMap ? m_deviceMap(portName) : std::string();
+  if (IsOpen()) return Status::Busy(m_path + ": the line is already open");
+  if (m_path.empty()) return Status::NotFound(portName + ": no device is set for this port");
+  const int fd = ::open(m_path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return OpenFailure(m_path, errno);
+  // The lock comes first: a second opener must leave the line alone.
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
+    ::close(fd);
+    if (error == EWOULDBLOCK) {
+      return Status::Busy(m_path + ": already in use by another program (" + std::strerror(error) +
+                          ")");
+    }
+    return OpenFailure(m_path, error);
+  }
+  if (!::isatty(fd)) {
+    ::close(fd);
+    return Status::Invalid(m_path + ": not a serial device");
+  }
+  ::ioctl(fd, TIOCEXCL);
+  errno = 0;
+  if (!ApplyFormat(fd, LineFormat{})) {
+    const int error = errno;
+    ::ioctl(fd, TIOCNXCL);
+    ::close(fd);
+    if (error != 0) return Status::IoError(Reason(m_path, error));
+    return Status::IoError(m_path + ": the device does not take 2400 baud 8N1");
+  }
+  m_fd = fd;
+  m_lost = false;
+  return Status::Ok();
+}
+
+bool PosixSerialLine::SetFormat(const LineFormat& format) {
+  return IsOpen() && ApplyFormat(m_fd, format);
+}
+
+bool PosixSerialLine::SetModemLine(int line, bool on) {
+  if (!IsOpen()) return false;
+  return ::ioctl(m_fd, on ? TIOCMBIS : TIOCMBIC, &line) == 0;
+}
+
+bool PosixSerialLine::SetDtr(bool on) { return SetModemLine(TIOCM_DTR, on); }
+
+bool PosixSerialLine::SetRts(bool on) { return SetModemLine(TIOCM_RTS, on); }
+
+std::optional<std::size_t> PosixSerialLine::Queued() {
+  if (!IsOpen()) return 0;
+  if (m_lost) return std::nullopt;
+  pollfd p{m_fd, POLLIN, 0};
+  if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+    m_lost = true;
+    return std::nullopt;
+  }
+  int queued = 0;
+  if (::ioctl(m_fd, FIONREAD, &queued) != 0 || queued < 0) {
+    m_lost = true;
+    return std::nullopt;
+  }
+  return static_cast<std::size_t>(queued);
+}
+
+std::size_t PosixSerialLine::Read(std::uint8_t* buffer, std::size_t size) {
+  if (!IsOpen() || m_lost || size == 0) return 0;
+  ssize_t got = ::read(m_fd, buffer, size);
+  if (got < 0 && errno == EINTR) got = ::read(m_fd, buffer, size);
+  if (got < 0) {
+    if (errno == EIO) m_lost = true;
+    return 0;
+  }
+  return static_cast<std::size_t>(got);
+}
+
+void PosixSerialLine::Purge() {
+  if (IsOpen()) ::tcflush(m_fd, TCIOFLUSH);
+}
+
+bool PosixSerialLine::CarrierDetect() {
+  int lines = 0;
+  return IsOpen() && ::ioctl(m_fd, TIOCMGET, &lines) == 0 && (lines & TIOCM_CAR) != 0;
+}
+
+void PosixSerialLine::Close() {
+  if (!IsOpen()) return;
+  // Without HUPCL the last close leaves DTR and RTS where the caller put them.
+  termios tio{};
+  if (::tcgetattr(m_fd, &tio) == 0 && (tio.c_cflag & HUPCL) != 0) {
+    tio.c_cflag &= ~HUPCL;
+    ::tcsetattr(m_fd, TCSANOW, &tio);
+  }
+  // Exclusive mode belongs to the terminal, not to this descriptor: give it
+  // up, or the device would stay closed to the next opener.
+  ::ioctl(m_fd, TIOCNXCL);
+  ::close(m_fd);
+  m_fd = -1;
+  m_lost = false;
+}
+
+}  // namespace ql

@@ -1,0 +1,58 @@
+#pragma once
+// The serial line on a POSIX terminal device (a serial port, a USB-serial
+// adapter or a pseudo-terminal), through termios.
+//
+// Open takes the device exclusively: an advisory lock taken at once after
+// opening (it holds against every process, root included) and the terminal's
+// exclusive mode. A second opener fails with a Busy status and is closed
+// without touching the line format or the modem lines. The line is then set
+// raw, 2400 baud 8N1, with the receiver on, modem control ignored for input
+// and hang-up-on-close cleared, so that closing leaves DTR and RTS as they
+// are. Reads never wait. A hang-up (the device went away, the other side of
+// a pseudo-terminal closed) makes Queued return nullopt from then on.
+//
+// Devices without modem lines (pseudo-terminals) accept no DTR/RTS changes
+// and report the carrier off. Status reasons name the device path and the
+// system's error text.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "link/device_map.h"
+#include "link/serial_line.h"
+
+namespace ql {
+
+class PosixSerialLine final : public SerialLine {
+ public:
+  explicit PosixSerialLine(DeviceMap deviceMap);
+  ~PosixSerialLine() override;
+  PosixSerialLine(const PosixSerialLine&) = delete;
+  PosixSerialLine& operator=(const PosixSerialLine&) = delete;
+
+  Status Open(const std::string& portName) override;
+  bool IsOpen() const override { return m_fd >= 0; }
+  bool SetFormat(const LineFormat& format) override;
+  bool SetDtr(bool on) override;
+  bool SetRts(bool on) override;
+  std::optional<std::size_t> Queued() override;
+  std::size_t Read(std::uint8_t* buffer, std::size_t size) override;
+  void Purge() override;
+  bool CarrierDetect() override;
+  void Close() override;
+
+  // The device path of the last Open, successful or not.
+  const std::string& DevicePath() const { return m_path; }
+
+ private:
+  bool SetModemLine(int line, bool on);
+
+  DeviceMap m_deviceMap;
+  std::string m_path;
+  int m_fd = -1;        // the open device, or -1
+  bool m_lost = false;  // a hang-up was seen since Open
+};
+
+}  // namespace ql
