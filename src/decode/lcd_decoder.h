@@ -19,8 +19,9 @@ struct LcdTexts {
 
 // Decodes `frame` into `texts`. Returns true iff the frame was accepted; a
 // rejected frame (fewer than 14 bytes, or a display character outside the
-// allowed set) may leave `texts` partly written. `carrierDetect` is asked
-// only for a temperature frame (on: degrees Fahrenheit).
+// allowed set) leaves `texts` unchanged. Only bytes 0 to 12 are read.
+// `carrierDetect` is asked only for a temperature frame (on: degrees
+// Fahrenheit); an empty one counts as off.
 bool DecodeLcdFrame(std::string_view frame, const std::function<bool()>& carrierDetect,
                     LcdTexts& texts);
 
