@@ -1,0 +1,138 @@
+#include "files/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+#include "files/file_reader.h"
+
+namespace ql {
+namespace {
+
+constexpr std::size_t kBlockSize = 1 << 20;
+
+// A name beside `path` that no other writer in this or another process
+// picks at the same time.
+std::string TempName(const std::string& path) {
+  static std::atomic<unsigned> counter{0};
+  return path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+}
+
+// Makes the rename itself durable. The new file is already complete and in
+// place, so a failure here is not reported.
+void SyncFolderOf(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+AtomicFile::~AtomicFile() { Abandon(); }
+
+Status AtomicFile::Open(const std::string& path) {
+  path_ = path;
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    tempPath_ = TempName(path);
+    fd_ = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ >= 0 || errno != EEXIST) break;
+  }
+  if (fd_ < 0) {
+    int error = errno;
+    tempPath_.clear();
+    failed_ = true;
+    return FileFailure("cannot create", path, error);
+  }
+  struct stat old {};
+  if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    ::fchmod(fd_, old.st_mode & 07777);
+  }
+  buffer_.reserve(kBlockSize);
+  return Status::Ok();
+}
+
+Status AtomicFile::Write(std::string_view bytes) {
+  if (fd_ < 0 || failed_) return Status::IoError("cannot write " + path_ + ": file not open");
+  while (!bytes.empty()) {
+    std::size_t room = kBlockSize - buffer_.size();
+    std::size_t take = bytes.size() < room ? bytes.size() : room;
+    buffer_.append(bytes.substr(0, take));
+    bytes.remove_prefix(take);
+    if (buffer_.size() == kBlockSize) {
+      Status status = Flush();
+      if (!status.ok()) return status;
+    }
+  }
+  return Status::Ok();
+}
+
+Status AtomicFile::Flush() {
+  std::size_t done = 0;
+  while (done < buffer_.size()) {
+    ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      int error = n < 0 ? errno : EIO;
+      Abandon();
+      return FileFailure("cannot write", path_, error);
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  buffer_.clear();
+  return Status::Ok();
+}
+
+Status AtomicFile::Commit() {
+  if (fd_ < 0 || failed_) return Status::IoError("cannot write " + path_ + ": file not open");
+  Status status = Flush();
+  if (!status.ok()) return status;
+  if (::fsync(fd_) != 0) {
+    int error = errno;
+    Abandon();
+    return FileFailure("cannot write", path_, error);
+  }
+  int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) {
+    int error = errno;
+    Abandon();
+    return FileFailure("cannot write", path_, error);
+  }
+  if (::rename(tempPath_.c_str(), path_.c_str()) != 0) {
+    int error = errno;
+    Abandon();
+    return FileFailure("cannot replace", path_, error);
+  }
+  tempPath_.clear();
+  SyncFolderOf(path_);
+  return Status::Ok();
+}
+
+void AtomicFile::Abandon() {
+  failed_ = true;
+  if (fd_ >= 0) {
+    ::close(fd_);
+    fd_ = -1;
+  }
+  if (!tempPath_.empty()) {
+    ::unlink(tempPath_.c_str());
+    tempPath_.clear();
+  }
+}
+
+Status WriteFileAtomically(const std::string& path, std::string_view contents) {
+  AtomicFile file;
+  Status status = file.Open(path);
+  if (status.ok()) status = file.Write(contents);
+  if (status.ok()) status = file.Commit();
+  return status;
+}
+
+}  // namespace ql
