@@ -68,4 +68,12 @@ bool SettingsStore::Write(std::string_view section, std::string_view key, const 
   return settings_.status() == QSettings::NoError;
 }
 
+DeviceMap StoreDeviceMap(ProfileStore& store) {
+  return [&store](const std::string& portName) {
+    const std::string key = portName.substr(portName.find_last_of("\\/") + 1);
+    std::string path = key.empty() ? std::string() : store.GetString("COMM", key, "");
+    return path.empty() ? DefaultDevicePath(portName) : path;
+  };
+}
+
 }  // namespace ql

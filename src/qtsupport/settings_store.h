@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QString>
 
+#include "link/device_map.h"
 #include "run/profile_store.h"
 
 namespace ql {
@@ -41,5 +42,11 @@ class SettingsStore : public ProfileStore {
 
   QSettings settings_;
 };
+
+// The device map of the desktop program: the path stored under "COMM" with
+// the port name as key (for example COM1=/dev/ttyUSB0; the TELNET name
+// "\\.\TELNET" has the key TELNET, since INI keys cannot hold a
+// backslash), else DefaultDevicePath(name). `store` must outlive the map.
+DeviceMap StoreDeviceMap(ProfileStore& store);
 
 }  // namespace ql
