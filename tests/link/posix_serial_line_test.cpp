@@ -1,0 +1,264 @@
+// The termios line on real pseudo-terminals: line setup, reading, exclusive
+// open within and across processes, and a hang-up.
+
+#include "link/posix_serial_line.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "link/com_qv7300.h"
+
+namespace ql {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto kDeadline = 5s;
+
+// A pseudo-terminal pair. The slave is what the line opens; `probe` is a
+// descriptor on the slave opened before the line takes it exclusively, for
+// reading back the terminal settings.
+class Pty {
+ public:
+  Pty() {
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) return;
+    slavePath_ = ::ptsname(master_);
+    probe_ = ::open(slavePath_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  }
+  ~Pty() {
+    CloseMaster();
+    if (probe_ >= 0) ::close(probe_);
+  }
+  Pty(const Pty&) = delete;
+  Pty& operator=(const Pty&) = delete;
+
+  bool ok() const { return master_ >= 0 && probe_ >= 0; }
+  const std::string& slavePath() const { return slavePath_; }
+  DeviceMap Map() const {
+    return [path = slavePath_](const std::string&) { return path; };
+  }
+  termios Settings() const {
+    termios tio{};
+    ::tcgetattr(probe_, &tio);
+    return tio;
+  }
+  void SetSettings(const termios& tio) { ::tcsetattr(probe_, TCSANOW, &tio); }
+  bool Write(const std::string& bytes) {
+    return ::write(master_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+  }
+  void CloseMaster() {
+    if (master_ >= 0) ::close(master_);
+    master_ = -1;
+  }
+
+ private:
+  int master_ = -1;
+  int probe_ = -1;
+  std::string slavePath_;
+};
+
+// Asks the line until it reports at least `count` queued bytes or the line is
+// lost, for at most kDeadline. Returns the last answer.
+std::optional<std::size_t> WaitQueued(PosixSerialLine& line, std::size_t count) {
+  const auto until = std::chrono::steady_clock::now() + kDeadline;
+  std::optional<std::size_t> queued = line.Queued();
+  while (queued && *queued < count && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(1ms);
+    queued = line.Queued();
+  }
+  return queued;
+}
+
+class PosixSerialLineTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(pty.ok()); }
+
+  Pty pty;
+  PosixSerialLine line{pty.Map()};
+};
+
+TEST_F(PosixSerialLineTest, OpenSetsRaw2400EightNoneOneWithoutHangUpOnClose) {
+  termios before = pty.Settings();
+  before.c_cflag |= HUPCL;
+  pty.SetSettings(before);
+  ASSERT_TRUE(pty.Settings().c_cflag & HUPCL);
+
+  ASSERT_TRUE(line.Open("COM1").ok());
+  EXPECT_EQ(line.DevicePath(), pty.slavePath());
+  const termios tio = pty.Settings();
+  EXPECT_EQ(cfgetispeed(&tio), B2400);
+  EXPECT_EQ(cfgetospeed(&tio), B2400);
+  EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+  EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS | HUPCL), 0u);
+  EXPECT_EQ(tio.c_cflag & (CLOCAL | CREAD), static_cast<tcflag_t>(CLOCAL | CREAD));
+  EXPECT_EQ(tio.c_lflag & (ICANON | ECHO | ISIG), 0u);
+  EXPECT_EQ(tio.c_cc[VMIN], 0);
+  EXPECT_EQ(tio.c_cc[VTIME], 0);
+}
+
+TEST_F(PosixSerialLineTest, CloseClearsHangUpOnClose) {
+  ASSERT_TRUE(line.Open("COM1").ok());
+  termios tio = pty.Settings();
+  tio.c_cflag |= HUPCL;
+  pty.SetSettings(tio);
+  line.Close();
+  EXPECT_FALSE(line.IsOpen());
+  EXPECT_EQ(pty.Settings().c_cflag & HUPCL, 0u);
+}
+
+TEST_F(PosixSerialLineTest, SetFormatAppliesWhatTheDeviceTakes) {
+  ASSERT_TRUE(line.Open("COM1").ok());
+  EXPECT_TRUE(line.SetFormat({9600, 8, 0, 2}));
+  termios tio = pty.Settings();
+  EXPECT_EQ(cfgetispeed(&tio), B9600);
+  EXPECT_EQ(tio.c_cflag & (CSIZE | PARENB | CSTOPB), static_cast<tcflag_t>(CS8 | CSTOPB));
+  // A pseudo-terminal keeps 8 bits without parity whatever it is asked: the
+  // answer comes from what the device reports back, not from tcsetattr.
+  EXPECT_FALSE(line.SetFormat({2400, 7, 2, 0}));
+  EXPECT_FALSE(line.SetFormat({1234, 8, 0, 0}));
+  EXPECT_FALSE(line.SetFormat({2400, 9, 0, 0}));
+  EXPECT_FALSE(line.SetFormat({2400, 8, 3, 0}));
+  EXPECT_FALSE(line.SetFormat({2400, 8, 0, 1}));
+  EXPECT_TRUE(line.SetFormat({}));
+  tio = pty.Settings();
+  EXPECT_EQ(cfgetispeed(&tio), B2400);
+  EXPECT_EQ(tio.c_cflag & (CSIZE | PARENB | CSTOPB), static_cast<tcflag_t>(CS8));
+}
+
+TEST_F(PosixSerialLineTest, ReadsWhatTheOtherSideWrites) {
+  ASSERT_TRUE(line.Open("COM1").ok());
+  const std::string sent = "\x11\x22\xC3\xD4\xE5\x00\xFF" + std::string(1, '\0');
+  ASSERT_TRUE(pty.Write(sent));
+  ASSERT_EQ(WaitQueued(line, sent.size()), sent.size());
+  std::string got(64, '\0');
+  const std::size_t n = line.Read(reinterpret_cast<std::uint8_t*>(got.data()), got.size());
+  EXPECT_EQ(got.substr(0, n), sent);
+  EXPECT_EQ(line.Queued(), 0u);
+  EXPECT_EQ(line.Read(reinterpret_cast<std::uint8_t*>(got.data()), got.size()), 0u);
+}
+
+TEST_F(PosixSerialLineTest, PurgeDropsQueuedBytes) {
+  ASSERT_TRUE(line.Open("COM1").ok());
+  ASSERT_TRUE(pty.Write("abcdef"));
+  ASSERT_EQ(WaitQueued(line, 6), 6u);
+  line.Purge();
+  EXPECT_EQ(line.Queued(), 0u);
+}
+
+TEST_F(PosixSerialLineTest, PseudoTerminalHasNoModemLines) {
+  ASSERT_TRUE(line.Open("COM1").ok());
+  EXPECT_FALSE(line.SetDtr(true));
+  EXPECT_FALSE(line.SetRts(true));
+  EXPECT_FALSE(line.CarrierDetect());
+}
+
+TEST_F(PosixSerialLineTest, SecondOpenInThisProcessIsBusyAndLeavesLineAlone) {
+  ASSERT_TRUE(line.Open("COM1").ok());
+  termios tio = pty.Settings();
+  cfsetispeed(&tio, B9600);
+  cfsetospeed(&tio, B9600);
+  pty.SetSettings(tio);
+
+  PosixSerialLine second{pty.Map()};
+  const Status status = second.Open("COM1");
+  EXPECT_EQ(status.code(), Status::Code::kBusy);
+  EXPECT_NE(status.reason().find(pty.slavePath()), std::string::npos);
+  EXPECT_FALSE(second.IsOpen());
+  tio = pty.Settings();
+  EXPECT_EQ(cfgetispeed(&tio), B9600);  // the refused opener did not set the line
+
+  ASSERT_TRUE(pty.Write("x"));
+  EXPECT_EQ(WaitQueued(line, 1), 1u);  // the first holder still reads
+}
+
+TEST_F(PosixSerialLineTest, SecondOpenInAnotherProcessIsBusy) {
+  ASSERT_TRUE(line.Open("COM1").ok());
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    PosixSerialLine other{pty.Map()};
+    const Status status = other.Open("COM1");
+    ::_exit(status.code() == Status::Code::kBusy ? 0 : 1);
+  }
+  int wstatus = 0;
+  ASSERT_EQ(::waitpid(child, &wstatus, 0), child);
+  ASSERT_TRUE(WIFEXITED(wstatus));
+  EXPECT_EQ(WEXITSTATUS(wstatus), 0);
+}
+
+TEST_F(PosixSerialLineTest, ClosedLineCanBeOpenedAgain) {
+  ASSERT_TRUE(line.Open("COM1").ok());
+  line.Close();
+  PosixSerialLine next{pty.Map()};
+  EXPECT_TRUE(next.Open("COM1").ok());
+}
+
+TEST_F(PosixSerialLineTest, HangUpReportsLineLost) {
+  ASSERT_TRUE(line.Open("COM1").ok());
+  pty.CloseMaster();
+  const auto until = std::chrono::steady_clock::now() + kDeadline;
+  std::optional<std::size_t> queued = line.Queued();
+  while (queued && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(1ms);
+    queued = line.Queued();
+  }
+  EXPECT_FALSE(queued.has_value());
+  std::uint8_t byte = 0;
+  EXPECT_EQ(line.Read(&byte, 1), 0u);
+  line.Close();
+  EXPECT_FALSE(line.IsOpen());
+}
+
+TEST_F(PosixSerialLineTest, MeterLinkNoticesHangUp) {
+  CComQV7300 link{line};
+  ASSERT_EQ(link.Open(1), 1);
+  link.m_nCountdown = 100;
+  pty.CloseMaster();
+  const auto until = std::chrono::steady_clock::now() + kDeadline;
+  while (!link.LineLost() && std::chrono::steady_clock::now() < until) {
+    EXPECT_EQ(link.ReadFrame(), RX_WAIT);
+    std::this_thread::sleep_for(1ms);
+  }
+  EXPECT_TRUE(link.LineLost());
+  EXPECT_EQ(link.Close(), 1);
+}
+
+struct OpenErrorCase {
+  const char* name;
+  const char* path;
+  Status::Code code;
+};
+
+class PosixOpenErrorTest : public ::testing::TestWithParam<OpenErrorCase> {};
+
+TEST_P(PosixOpenErrorTest, ReasonNamesTheDevice) {
+  const std::string path = GetParam().path;
+  PosixSerialLine line{[&](const std::string&) { return path; }};
+  const Status status = line.Open("COM2");
+  EXPECT_EQ(status.code(), GetParam().code);
+  EXPECT_NE(status.reason().find(path.empty() ? "COM2" : path), std::string::npos);
+  EXPECT_FALSE(line.IsOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(PosixSerialLine, PosixOpenErrorTest,
+                         ::testing::Values(OpenErrorCase{"unmapped", "", Status::Code::kNotFound},
+                                           OpenErrorCase{"absent", "/dev/quintaline-no-such-tty",
+                                                         Status::Code::kNotFound},
+                                           OpenErrorCase{"not_a_terminal", "/dev/null",
+                                                         Status::Code::kInvalid}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace ql
