@@ -137,8 +137,8 @@ PosixSerialLine::PosixSerialLine(DeviceMap deviceMap) : m_deviceMap(std::move(de
 PosixSerialLine::~PosixSerialLine() { Close(); }
 
 Status PosixSerialLine::Open(const std::string& portName) {
-  m_path = m_deviceMap ? m_deviceMap(portName) : std::string();
   if (IsOpen()) return Status::Busy(m_path + ": the line is already open");
+  m_path = m_deviceMap ? m_deviceMap(portName) : std::string();
   if (m_path.empty()) return Status::NotFound(portName + ": no device is set for this port");
   const int fd = ::open(m_path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return OpenFailure(m_path, errno);
