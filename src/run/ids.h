@@ -19,15 +19,15 @@ inline constexpr int kMinMaxButton = 1010;  // "M/M"
 inline constexpr int kDbButton = 1012;      // "dB"
 inline constexpr int kPeakMax = 1013;
 inline constexpr int kPeakMin = 1014;
-inline constexpr int kPanel = 1017;         // the meter panel frame
+inline constexpr int kPanel = 1017;  // the meter panel frame
 inline constexpr int kMinMaxMax = 1019;
 inline constexpr int kMinMaxAvg = 1020;
 inline constexpr int kMinMaxMin = 1021;
-inline constexpr int kStatGroup = 1022;     // "PEAK HOLD" / "MIN/MAX"
-inline constexpr int kList = 1023;          // the list of readings
-inline constexpr int kRelRefText = 1024;    // text in the REL REFERENCE box
-inline constexpr int kTimeHeader = 1045;    // "Time"
-inline constexpr int kValueHeader = 1046;   // "Measured Value / Range"
+inline constexpr int kStatGroup = 1022;    // "PEAK HOLD" / "MIN/MAX"
+inline constexpr int kList = 1023;         // the list of readings
+inline constexpr int kRelRefText = 1024;   // text in the REL REFERENCE box
+inline constexpr int kTimeHeader = 1045;   // "Time"
+inline constexpr int kValueHeader = 1046;  // "Measured Value / Range"
 }  // namespace ctl
 
 namespace cmd {
@@ -58,6 +58,7 @@ inline constexpr int kHelpUsing = 57668;
 }  // namespace cmd
 
 namespace pane {
+inline constexpr int kMessage = 0;  // the message pane at the left of the status bar
 inline constexpr int kFileName = 59146;
 inline constexpr int kDbRef = 59145;
 inline constexpr int kSampling = 59144;

@@ -1,0 +1,136 @@
+// File Open and File Save: reading files and graph files through the host's
+// file dialogs, each with its own remembered path.
+
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/graph_file.h"
+#include "files/reading_file.h"
+#include "run/ids.h"
+#include "run/qarn_view.h"
+
+namespace ql {
+
+namespace {
+
+constexpr char kOpenFilter[] = "Quintaline Files (*.rdg)\n*.rdg\nAll Files (*.*)\n*.*\n\n";
+constexpr char kSaveFilter[] = "Quintaline Files (*.rdg)\n*.rdg\n\n";
+constexpr char kOpenExtension[] = "rdh";
+constexpr char kSaveExtension[] = "rdg";
+constexpr char kSaveErrorText[] = "File Save Error!";
+constexpr char kOpenErrorText[] = "File Open Error!";
+
+// The name of `path` without its folder.
+std::string_view FileTitle(std::string_view path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// Returns true iff `text` is well-formed UTF-8.
+bool IsUtf8(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = lead < 0x80           ? 1
+                               : (lead >> 5) == 0x6  ? 2
+                               : (lead >> 4) == 0xE  ? 3
+                               : (lead >> 3) == 0x1E ? 4
+                                                     : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+// `title` cut to at most `limit` bytes; a UTF-8 name is never cut inside a
+// character.
+std::string_view ShortenTitle(std::string_view title, std::size_t limit) {
+  if (title.size() <= limit) return title;
+  std::size_t cut = limit;
+  if (IsUtf8(title)) {
+    while (cut > 0 && (static_cast<unsigned char>(title[cut]) & 0xC0) == 0x80) --cut;
+  }
+  return title.substr(0, cut);
+}
+
+}  // namespace
+
+void CQarnView::SetFileTitle(const std::string& path) {
+  const std::string_view title = ShortenTitle(FileTitle(path), sizeof m_szFileName - 1);
+  std::memcpy(m_szFileName, title.data(), title.size());
+  m_szFileName[title.size()] = '\0';
+  m_host.SetPaneText(pane::kFileName, m_szFileName);
+}
+
+void CQarnView::OnFileSave() {
+  FileDialogOptions options;
+  options.filter = kSaveFilter;
+  options.defaultExtension = kSaveExtension;
+  options.initialPath = m_strSavePath;
+  options.overwritePrompt = true;
+  const std::optional<std::string> path = m_host.SaveFileDialog(options);
+  if (!path) return;
+  m_strSavePath = *path;
+
+  // Both writers replace the file only once everything reached the disk, so
+  // a failed save leaves any older file of that name as it was.
+  const bool graph = m_nDisplayForm == FORM_GRAPHFILE;
+  const Status status = graph ? SaveGraphFile(*path, m_GraphBuf) : SaveReadingFile(*path, m_lines);
+  if (!status.ok()) {
+    m_host.MessageBox(kSaveErrorText, status.reason());
+    return;
+  }
+  m_nLineCount = graph ? 0 : m_host.ListCount();
+  m_bCanSave = 0;
+  SetFileTitle(*path);
+}
+
+void CQarnView::OnFileOpen() {
+  FileDialogOptions options;
+  options.filter = kOpenFilter;
+  options.defaultExtension = kOpenExtension;
+  options.initialPath = m_strOpenPath;
+  options.createPrompt = true;
+  const std::optional<std::string> path = m_host.OpenFileDialog(options);
+  if (!path) return;
+  m_strOpenPath = *path;
+
+  // Nothing of the view changes until the whole file was read.
+  DataFileKind kind = DataFileKind::kReading;
+  Status status = SniffDataFile(*path, kind);
+  if (status.ok() && kind == DataFileKind::kGraph) {
+    GraphPicture picture{};
+    status = LoadGraphFile(*path, picture);
+    if (status.ok()) {
+      SetFileTitle(*path);
+      m_GraphBuf = picture;
+      m_bGraphLoaded = 1;
+      SetDisplayForm(FORM_GRAPHFILE);
+      return;
+    }
+  } else if (status.ok()) {
+    std::vector<std::string> lines;
+    status = LoadReadingFile(*path, lines);
+    if (status.ok()) {
+      SetFileTitle(*path);
+      m_bGraphLoaded = 0;
+      m_host.ListSetRedraw(false);
+      ClearList();
+      for (const std::string& line : lines) m_host.ListAdd(line);
+      if (!lines.empty()) m_host.ListSelect(static_cast<int>(lines.size()) - 1);
+      m_host.SetControlFont(ctl::kList, m_fontList);
+      m_host.ListSetRedraw(true);
+      m_nLineCount = m_host.ListCount();
+      SetDisplayForm(FORM_LINE);
+      return;
+    }
+  }
+  m_host.MessageBox(kOpenErrorText, status.reason());
+}
+
+}  // namespace ql

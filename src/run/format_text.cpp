@@ -1,0 +1,32 @@
+#include "run/format_text.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace ql {
+
+std::string FormatText(const char* format, ...) {
+  char small[128];
+  va_list args;
+  va_start(args, format);
+  va_list again;
+  va_copy(again, args);
+  const int needed = std::vsnprintf(small, sizeof small, format, args);
+  va_end(args);
+  std::string text;
+  if (needed < 0) {
+    va_end(again);
+    return text;
+  }
+  if (static_cast<std::size_t>(needed) < sizeof small) {
+    text.assign(small, static_cast<std::size_t>(needed));
+  } else {
+    text.resize(static_cast<std::size_t>(needed) + 1);
+    std::vsnprintf(text.data(), text.size(), format, again);
+    text.resize(static_cast<std::size_t>(needed));
+  }
+  va_end(again);
+  return text;
+}
+
+}  // namespace ql

@@ -1,0 +1,134 @@
+// The 50 ms tick: drains the meter link, and once per sampling period
+// decodes the newest frame, records it in the list of readings and shows it
+// on the meter panel or in the trend graph.
+
+#include <climits>
+#include <cstdio>
+
+#include "graph/canvas.h"
+#include "run/ids.h"
+#include "run/qarn_view.h"
+
+namespace ql {
+
+namespace {
+
+constexpr char kLineLostText[] = "Meter connection lost";
+
+// The panel area painted white when a sample ends the graph-file form.
+constexpr int kPanelRight = 453;
+constexpr int kPanelTextBottom = 161;
+
+constexpr char kClassLogic = 'M';
+constexpr char kClassSignalOut = 'N';
+
+}  // namespace
+
+void CQarnView::OnTimer() {
+  if (m_nDisplayForm == FORM_NONE) return;
+  // Saturates, so a view left idle for years never wraps the countdown.
+  if (m_link.m_nCountdown > INT_MIN) --m_link.m_nCountdown;
+
+  if (m_bRunning && !m_bRecording) {
+    // Paused: keep the port drained and the periods running.
+    if (!CheckLineLost()) {
+      m_link.ReadFrame();
+      CheckLineLost();
+    }
+    return;
+  }
+  if (m_bIdle) {
+    if ((m_nDisplayForm == FORM_LINE || m_nDisplayForm == FORM_BAR) && m_nDeferredRedraw != 0) {
+      OnDraw();
+      --m_nDeferredRedraw;
+    }
+    return;
+  }
+
+  // A lost line delivers nothing more: record no stale repeats of the last
+  // frame, and do no work until the user stops or restarts the run.
+  if (CheckLineLost()) return;
+  const int result = m_link.ReadFrame();
+  if (CheckLineLost() || result != RX_READY || m_link.m_bSampleDue == 0) return;
+  if (!DecodeLcdFrame(
+          m_link.m_strFrame, [this] { return m_link.CarrierDetect(); }, m_lcd))
+    return;
+
+  Canvas* canvas = m_host.PanelCanvas();
+  if (canvas == nullptr) m_host.MessageBox("Fail Getdc!");
+
+  const Reading reading = Classify(m_lcd);
+  m_chClass = reading.classLetter;
+  m_fValue = reading.value;
+  if (reading.classLetter == 0) {
+    ClearForNoClass();
+    return;
+  }
+  if (reading.classLetter == kClassSignalOut) return;
+
+  char line[kLineLength + 1];
+  BuildListLine(reading, line);
+  m_host.SetControlFont(ctl::kList, m_fontList);
+  RecordSample(reading, line);
+
+  switch (m_nDisplayForm) {
+    case FORM_LINE:
+      DrawTrendGraph();
+      break;
+    case FORM_BAR:
+      OnViewBar();
+      break;
+    case FORM_TEXT:
+    case FORM_GRAPHFILE:
+      UpdatePanel(canvas, reading);
+      break;
+    default:
+      break;
+  }
+}
+
+bool CQarnView::CheckLineLost() {
+  if (!m_link.LineLost()) return false;
+  if (!m_bLineLostShown) {
+    m_bLineLostShown = 1;
+    m_host.SetPaneText(pane::kMessage, kLineLostText);
+  }
+  return true;
+}
+
+void CQarnView::UpdatePanel(Canvas* canvas, const Reading& reading) {
+  std::snprintf(m_szDisplay, sizeof m_szDisplay, "%s", m_lcd.display);
+  std::snprintf(m_szUnit, sizeof m_szUnit, "%s", m_lcd.unit);
+
+  m_host.ShowControl(ctl::kField6, true);
+  m_host.ShowControl(ctl::kUnit, true);
+  m_host.ShowControl(ctl::kField4, true);
+
+  ApplyModes(reading);
+
+  // The range test belongs to the meter's own reading: a difference, level
+  // or conductance the modes show in its place is never "over range".
+  const bool over = reading.classLetter != kClassLogic && reading.classLetter != kClassSignalOut &&
+                    PanelOverRange(m_lcd.display, reading.classLetter, reading.decimals);
+  m_host.SetControlFont(ctl::kReading, m_fontPanel);
+  m_host.SetControlText(ctl::kReading, over ? "OVER" : m_szDisplay);
+
+  for (char& c : m_szUnit) {
+    if (c == 'u') c = kMicroSign;
+  }
+  m_host.SetControlFont(ctl::kUnit, m_fontLargeGreek);
+  m_host.SetControlText(ctl::kUnit, m_szUnit);
+  m_host.SetControlFont(ctl::kPrefix, m_fontLarge);
+  m_host.SetControlText(ctl::kPrefix, m_szPrefix);
+  m_host.SetControlFont(ctl::kField6, m_fontLarge);
+  m_host.SetControlText(ctl::kField6, m_szField6);
+  m_host.SetControlFont(ctl::kField4, m_fontLargeGreek);
+  m_host.SetControlText(ctl::kField4, m_szField4);
+
+  if (m_nDisplayForm != FORM_TEXT) {
+    if (canvas != nullptr) canvas->FillRect(0, 0, kPanelRight, kPanelTextBottom, kWhite);
+    SetDisplayForm(FORM_TEXT);
+  }
+}
+
+}  // namespace ql

@@ -1,0 +1,144 @@
+// The three stored settings (port, sampling time, dB reference): read when
+// the view is created, changed by the Setup commands, written to the store
+// the moment they change and shown in the status bar and the menus.
+
+#include <climits>
+
+#include "run/format_text.h"
+#include "run/ids.h"
+#include "run/qarn_view.h"
+
+namespace ql {
+
+namespace {
+
+constexpr char kPortSection[] = "COMM";
+constexpr char kPortKey[] = "Port";
+constexpr char kDbSection[] = "Db";
+constexpr char kDbKey[] = "Ref";
+constexpr char kSamplingSection[] = "Sampling Time";
+constexpr char kSamplingCodeKey[] = "Current";
+constexpr char kSamplingTextKey[] = "Use display";
+
+constexpr int kDefaultPort = 1;
+constexpr int kDefaultDbRef = 600;
+constexpr int kDefaultSamplingCode = 20;
+constexpr char kDefaultSamplingText[] = "  1 SEC";
+
+struct SamplingChoice {
+  int command;
+  int code;    // nominal time in units of 50 ms, as stored
+  int period;  // ticks of the 50 ms timer per sample
+  const char* text;
+};
+
+constexpr SamplingChoice kSamplingChoices[CQarnView::kSamplingCommands] = {
+    {cmd::kSampling500ms, 10, 8, "500 mSEC"}, {cmd::kSampling1s, 20, 16, "  1 SEC"},
+    {cmd::kSampling2s, 40, 38, "  2 SEC"},    {cmd::kSampling5s, 100, 86, "  5 SEC"},
+    {cmd::kSampling10s, 200, 172, " 10 SEC"},
+};
+
+struct DbChoice {
+  int ohms;
+  float kiloOhms;
+};
+
+// Commands cmd::kDbRefFirst + i, in order.
+constexpr DbChoice kDbChoices[CQarnView::kDbCommands] = {
+    {2, 0.002f},  {4, 0.004f},  {8, 0.008f},  {16, 0.016f},  {50, 0.05f},
+    {75, 0.075f}, {93, 0.093f}, {110, 0.11f}, {125, 0.125f}, {135, 0.135f},
+    {150, 0.15f}, {300, 0.3f},  {600, 0.6f},  {900, 0.9f},   {1000, 1.0f},
+};
+
+}  // namespace
+
+void CQarnView::ReadSettings() {
+  m_rsCom.m_nComPort = m_store.GetInt(kPortSection, kPortKey, kDefaultPort);
+  m_link.m_nPortIndex = m_rsCom.m_nComPort;
+
+  m_nDbRefOhm = m_store.GetInt(kDbSection, kDbKey, kDefaultDbRef);
+  m_fDbRefKOhm = static_cast<float>(m_nDbRefOhm * 0.001);
+  m_bDbCheck.fill(0);
+  for (int i = 0; i < kDbCommands; ++i) {
+    if (kDbChoices[i].ohms == m_nDbRefOhm) m_bDbCheck[static_cast<std::size_t>(i)] = 1;
+  }
+
+  // A code outside the table is taken as the period itself.
+  const int code = m_store.GetInt(kSamplingSection, kSamplingCodeKey, kDefaultSamplingCode);
+  m_rsCom.m_nSampling = code;
+  m_link.m_nReload = code;
+  m_bSamplingCheck.fill(0);
+  for (int i = 0; i < kSamplingCommands; ++i) {
+    if (kSamplingChoices[i].code == code) {
+      m_link.m_nReload = kSamplingChoices[i].period;
+      m_bSamplingCheck[static_cast<std::size_t>(i)] = 1;
+    }
+  }
+
+  m_strSamplingText = m_store.GetString(kSamplingSection, kSamplingTextKey, kDefaultSamplingText);
+}
+
+void CQarnView::WriteStatusPanes() {
+  m_host.SetPaneText(pane::kFileName, "NONAME");
+  ShowDbPane();
+  m_host.SetPaneText(pane::kSampling, m_strSamplingText);
+  ShowPortPane();
+}
+
+int CQarnView::PortNumber() const {
+  return m_rsCom.m_nComPort < INT_MAX ? m_rsCom.m_nComPort + 1 : INT_MAX;
+}
+
+void CQarnView::ShowPortPane() {
+  m_host.SetPaneText(pane::kPort,
+                     FormatText("COM %1lld", static_cast<long long>(m_rsCom.m_nComPort) + 1));
+}
+
+void CQarnView::ShowDbPane() {
+  m_host.SetPaneText(pane::kDbRef, FormatText("%4d Ohm", m_nDbRefOhm));
+}
+
+void CQarnView::DbReferenceChanged() {
+  if (m_bDb) m_host.SetControlText(ctl::kDbRefText, FormatText("%d OHM", m_nDbRefOhm));
+}
+
+void CQarnView::OnSetupComPort() {
+  int selPort = m_rsCom.m_nComPort;
+  if (!m_host.RunPortDialog(selPort)) return;
+  m_rsCom.m_nComPort = selPort;
+  m_link.m_nPortIndex = selPort;
+  m_store.WriteInt(kPortSection, kPortKey, selPort);
+  ShowPortPane();
+}
+
+bool CQarnView::OnSamplingCommand(int id) {
+  for (int i = 0; i < kSamplingCommands; ++i) {
+    const SamplingChoice& choice = kSamplingChoices[i];
+    if (choice.command != id) continue;
+    m_link.m_nReload = choice.period;
+    m_rsCom.m_nSampling = choice.code;
+    m_store.WriteInt(kSamplingSection, kSamplingCodeKey, choice.code);
+    m_store.WriteString(kSamplingSection, kSamplingTextKey, choice.text);
+    m_strSamplingText = choice.text;
+    m_host.SetPaneText(pane::kSampling, m_strSamplingText);
+    m_bSamplingCheck.fill(0);
+    m_bSamplingCheck[static_cast<std::size_t>(i)] = 1;
+    return true;
+  }
+  return false;
+}
+
+bool CQarnView::OnDbCommand(int id) {
+  if (id < cmd::kDbRefFirst || id > cmd::kDbRefLast) return false;
+  const std::size_t i = static_cast<std::size_t>(id - cmd::kDbRefFirst);
+  m_nDbRefOhm = kDbChoices[i].ohms;
+  m_fDbRefKOhm = kDbChoices[i].kiloOhms;
+  DbReferenceChanged();
+  m_store.WriteInt(kDbSection, kDbKey, m_nDbRefOhm);
+  ShowDbPane();
+  m_bDbCheck.fill(0);
+  m_bDbCheck[i] = 1;
+  return true;
+}
+
+}  // namespace ql

@@ -1,0 +1,16 @@
+#pragma once
+// A Clock that tells whatever time the test sets.
+
+#include <string>
+
+#include "run/clock.h"
+
+namespace ql::testing {
+
+class FixedClock : public Clock {
+ public:
+  std::string text = "14:02:37";
+  std::string LocalTimeText() override { return text; }
+};
+
+}  // namespace ql::testing
