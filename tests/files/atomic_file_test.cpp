@@ -1,0 +1,73 @@
+#include "files/atomic_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "temp_folder.h"
+
+namespace ql {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class AtomicFileTest : public testing::TempFolderTest {};
+
+TEST_F(AtomicFileTest, ReplacesTheTargetAndLeavesNothingElse) {
+  const std::string path = PathOf("run.rdg");
+  WriteBytes(path, "old contents");
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  ASSERT_TRUE(WriteFileAtomically(path, "new").ok());
+  EXPECT_EQ(ReadBytes(path), "new");
+  EXPECT_EQ(Entries(), Strings{"run.rdg"});
+  struct stat info {};
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST_F(AtomicFileTest, FolderThatDoesNotExistIsReported) {
+  Status status = WriteFileAtomically(PathOf("missing/run.rdg"), "new");
+  EXPECT_EQ(status.code(), Status::Code::kNotFound);
+  EXPECT_NE(status.reason().find("missing/run.rdg"), std::string::npos);
+  EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(AtomicFileTest, TargetThatCannotBeReplacedStaysAndTheTemporaryGoes) {
+  // A folder with a file in it cannot be replaced by a file.
+  const std::string path = PathOf("run.rdg");
+  std::filesystem::create_directory(path);
+  WriteBytes(path + "/inside", "kept");
+  EXPECT_FALSE(WriteFileAtomically(path, "new").ok());
+  EXPECT_EQ(ReadBytes(path + "/inside"), "kept");
+  EXPECT_EQ(Entries(), Strings{"run.rdg"});
+}
+
+TEST_F(AtomicFileTest, WriteErrorKeepsTheOldFile) {
+  // A file size limit makes the writes fail part way, as a full disk does.
+  const std::string path = PathOf("run.rdg");
+  WriteBytes(path, "old contents");
+  Status status = Status::Ok();
+  {
+    testing::FileSizeLimit limit(4096);
+    status = WriteFileAtomically(path, std::string(100000, 'x'));
+  }
+
+  EXPECT_EQ(status.code(), Status::Code::kIoError);
+  EXPECT_EQ(ReadBytes(path), "old contents");
+  EXPECT_EQ(Entries(), Strings{"run.rdg"});
+}
+
+TEST_F(AtomicFileTest, AbandonedWriterRemovesItsTemporaryFile) {
+  const std::string path = PathOf("run.rdg");
+  {
+    AtomicFile file;
+    ASSERT_TRUE(file.Open(path).ok());
+    ASSERT_TRUE(file.Write("never committed").ok());
+    EXPECT_EQ(Entries().size(), 1u);
+  }
+  EXPECT_TRUE(Entries().empty());
+}
+
+}  // namespace
+}  // namespace ql
