@@ -60,6 +60,18 @@ bool DecodeDisplay(const FrameBytes& bytes, char (&display)[7]) {
     }
     display[k + shift] = bytes.DigitChar(k);
   }
+  // The meter keeps its minus sign at the far left even when the leading
+  // digits are dark ("-  5.0"); a text-to-number conversion stops at the
+  // blank after the sign and would read 0. The sign therefore moves up to
+  // the first lit character ("  -5.0"), so the text reads as the number.
+  if (display[0] == '-' && display[1] == ' ') {
+    int first = 2;
+    while (first < 6 && display[first] == ' ') ++first;
+    if (first < 6) {
+      display[0] = ' ';
+      display[first - 1] = '-';
+    }
+  }
   if (bytes.SegmentCode(2) == frame::kLetterO && bytes.SegmentCode(3) == frame::kLetterL) {
     std::memcpy(display, frame::kOverloadText, sizeof(frame::kOverloadText));
   }

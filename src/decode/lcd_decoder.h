@@ -12,9 +12,11 @@ namespace ql {
 // The decoder's output. The function code is not cleared between frames: a
 // frame without a function annunciator keeps the code of the one before.
 struct LcdTexts {
-  char display[7] = "      ";  // sign, four digits and '.', or " 40000" for OL
-  char unit[5] = "    ";       // prefix, Ohm lead, sub-prefix/middle, unit letter
-  char code[4] = "   ";        // two letters and a blank; [0] becomes the class letter
+  // Sign, four digits and '.', or " 40000" for OL. The sign stands just
+  // before the first lit character when leading digits are dark ("  -5.0").
+  char display[7] = "      ";
+  char unit[5] = "    ";  // prefix, Ohm lead, sub-prefix/middle, unit letter
+  char code[4] = "   ";   // two letters and a blank; [0] becomes the class letter
 };
 
 // Decodes `frame` into `texts`. Returns true iff the frame was accepted; a
