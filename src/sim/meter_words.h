@@ -58,7 +58,7 @@ struct MeterReading {
 };
 
 // Parses `words` (grammar above) into `out`. Returns ok, or Invalid with a
-// reason naming what cannot be shown; `out` is then unspecified.
+// reason naming what cannot be shown; `out` may then be partly filled.
 Status ParseMeterReading(std::string_view words, MeterReading& out);
 
 // The 14-byte frame for `reading`: the low nibbles light its segments and
