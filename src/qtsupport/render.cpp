@@ -1,6 +1,6 @@
 #include "qtsupport/render.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
@@ -11,7 +11,6 @@
 #include <algorithm>
 
 #include "qtsupport/painter_canvas.h"
-#include "qtsupport/text_edge.h"
 #include "qtsupport/twips_canvas.h"
 
 namespace ql {
@@ -19,18 +18,6 @@ namespace ql {
 namespace {
 
 const QColor kFormColour(212, 208, 200);  // the dialog face around the panel
-
-Status WriteFailure(const QString& path, const QString& reason) {
-  return Status::IoError(QStringToUtf8(path + QStringLiteral(": ") + reason));
-}
-
-// Returns the reason `path` cannot be written, or an empty text. Painting
-// devices only say that painting failed, not why.
-QString WritableProblem(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  return {};
-}
 
 }  // namespace
 
@@ -43,33 +30,31 @@ QImage RenderPanelImage(const PanelDraw& draw) {
   return image;
 }
 
-Status WritePanelPng(const QString& path, const PanelDraw& draw) {
-  const QImage image = RenderPanelImage(draw);
-  if (const QString problem = WritableProblem(path); !problem.isEmpty()) {
-    return WriteFailure(path, problem);
-  }
-  if (!image.save(path, "PNG")) return WriteFailure(path, QStringLiteral("cannot write PNG"));
-  return Status::Ok();
+QByteArray EncodePng(const QImage& image) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "PNG");
+  return bytes;
 }
 
-Status WritePanelSvg(const QString& path, const PanelDraw& draw) {
-  if (const QString problem = WritableProblem(path); !problem.isEmpty()) {
-    return WriteFailure(path, problem);
-  }
+QByteArray RenderPanelSvg(const PanelDraw& draw) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   QSvgGenerator generator;
-  generator.setFileName(path);
+  generator.setOutputDevice(&buffer);
   generator.setSize(QSize(kPanelWidth, kPanelHeight));
   generator.setViewBox(QRect(0, 0, kPanelWidth, kPanelHeight));
   generator.setTitle(QStringLiteral("Quintaline meter panel"));
-  QPainter painter;
-  if (!painter.begin(&generator)) return WriteFailure(path, QStringLiteral("cannot write SVG"));
+  QPainter painter(&generator);
   painter.fillRect(QRect(0, 0, kPanelWidth, kPanelHeight), kFormColour);
   {
     PainterCanvas canvas(painter);
     draw(canvas);
   }
-  if (!painter.end()) return WriteFailure(path, QStringLiteral("cannot write SVG"));
-  return Status::Ok();
+  painter.end();
+  return bytes;
 }
 
 void DrawPages(QPainter& painter, QPagedPaintDevice& device, int pageCount, const PageDraw& draw) {
@@ -81,27 +66,26 @@ void DrawPages(QPainter& painter, QPagedPaintDevice& device, int pageCount, cons
   }
 }
 
-Status WritePdf(const QString& path, int pageCount, const PageDraw& draw,
-                const PdfPageOptions& options) {
-  if (const QString problem = WritableProblem(path); !problem.isEmpty()) {
-    return WriteFailure(path, problem);
+QByteArray RenderPdf(int pageCount, const PageDraw& draw, const PdfPageOptions& options) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&buffer);
+    writer.setResolution(options.resolution);
+    writer.setCreator(QStringLiteral("Quintaline"));
+    writer.setTitle(QStringLiteral("Quintaline report"));
+    const QPageSize size(options.pageSize);
+    const QSizeF sheet = size.size(QPageSize::Inch);
+    const double marginX = std::max(0.0, (sheet.width() - kPrintableWidthTwips / 1440.0) / 2);
+    const double marginY = std::max(0.0, (sheet.height() - kPrintableHeightTwips / 1440.0) / 2);
+    writer.setPageLayout(QPageLayout(size, QPageLayout::Portrait,
+                                     QMarginsF(marginX, marginY, marginX, marginY),
+                                     QPageLayout::Inch));
+    QPainter painter(&writer);
+    DrawPages(painter, writer, pageCount, draw);
   }
-  QPdfWriter writer(path);
-  writer.setResolution(options.resolution);
-  writer.setCreator(QStringLiteral("Quintaline"));
-  writer.setTitle(QStringLiteral("Quintaline report"));
-  const QPageSize size(options.pageSize);
-  const QSizeF sheet = size.size(QPageSize::Inch);
-  const double marginX = std::max(0.0, (sheet.width() - kPrintableWidthTwips / 1440.0) / 2);
-  const double marginY = std::max(0.0, (sheet.height() - kPrintableHeightTwips / 1440.0) / 2);
-  writer.setPageLayout(QPageLayout(size, QPageLayout::Portrait,
-                                   QMarginsF(marginX, marginY, marginX, marginY),
-                                   QPageLayout::Inch));
-  QPainter painter;
-  if (!painter.begin(&writer)) return WriteFailure(path, QStringLiteral("cannot write PDF"));
-  DrawPages(painter, writer, pageCount, draw);
-  if (!painter.end()) return WriteFailure(path, QStringLiteral("cannot write PDF"));
-  return Status::Ok();
+  return bytes;
 }
 
 }  // namespace ql

@@ -1,16 +1,18 @@
 #pragma once
 // Pictures and printed pages of the view's drawings, away from the screen:
 // the meter panel as a PNG (QImage) or SVG (QSvgGenerator) picture, and a
-// print job as PDF pages (QPdfWriter) in twips. The desktop program prints
-// through DrawPages() on its QPrinter. REQUIRES a QGuiApplication.
+// print job as PDF pages (QPdfWriter) in twips. Rendering and writing are
+// separate steps, so a caller can decide after drawing whether to keep the
+// result. The desktop program prints through DrawPages() on its QPrinter.
+// REQUIRES a QGuiApplication.
 
+#include <QByteArray>
 #include <QImage>
 #include <QPageSize>
 #include <QString>
 
 #include <functional>
 
-#include "base/status.h"
 #include "graph/canvas.h"
 
 class QPagedPaintDevice;
@@ -29,16 +31,18 @@ using PageDraw = std::function<void(Canvas& canvas, int page)>;
 
 // The panel picture on the form's grey, drawn by `draw`.
 QImage RenderPanelImage(const PanelDraw& draw);
-Status WritePanelPng(const QString& path, const PanelDraw& draw);
-Status WritePanelSvg(const QString& path, const PanelDraw& draw);
+// The PNG file of `image`.
+QByteArray EncodePng(const QImage& image);
+// The SVG file of the panel picture drawn by `draw`.
+QByteArray RenderPanelSvg(const PanelDraw& draw);
 
 struct PdfPageOptions {
   QPageSize::PageSizeId pageSize = QPageSize::A4;
   int resolution = 1200;  // dots per inch
 };
 
-// The printable area the report layout needs, in twips (a little more than
-// 11300 x 15500 so the page number below the last line fits).
+// The printable area the report layout needs, in twips: 11300 x 15500 and a
+// little more, so the page number below the last line fits.
 inline constexpr int kPrintableWidthTwips = 11450;
 inline constexpr int kPrintableHeightTwips = 15700;
 
@@ -47,10 +51,9 @@ inline constexpr int kPrintableHeightTwips = 15700;
 // REQUIRES: painter is active on device; pageCount >= 1.
 void DrawPages(QPainter& painter, QPagedPaintDevice& device, int pageCount, const PageDraw& draw);
 
-// Writes a PDF of pages 1 .. pageCount. The margins centre the printable
-// area the layout needs on the sheet (they are zero where the sheet is not
-// larger). REQUIRES: pageCount >= 1.
-Status WritePdf(const QString& path, int pageCount, const PageDraw& draw,
-                const PdfPageOptions& options = {});
+// The PDF file of pages 1 .. pageCount. The margins centre the printable
+// area the layout needs on the sheet (zero where the sheet is not larger).
+// REQUIRES: pageCount >= 1.
+QByteArray RenderPdf(int pageCount, const PageDraw& draw, const PdfPageOptions& options = {});
 
 }  // namespace ql

@@ -1,0 +1,102 @@
+#pragma once
+// The measuring window's surroundings on the command line: controls are
+// remembered texts, the list of readings is a list of lines (optionally
+// printed to stdout the moment each is added), message boxes and the
+// status bar's message pane go to stderr, the file dialogs answer with the
+// path the command line gave, and the meter panel is whatever Canvas the
+// command attaches (by default one that draws nowhere).
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "graph/canvas.h"
+#include "run/form_host.h"
+#include "run/profile_store.h"
+
+namespace ql::cli {
+
+// A Canvas that draws nowhere: the panel of a run nobody looks at.
+class NullCanvas : public Canvas {
+ public:
+  void FillRect(int, int, int, int, Rgb) override {}
+  void MoveTo(int, int) override {}
+  void LineTo(int, int) override {}
+  void SetPixel(int, int, Rgb) override {}
+  void Text(int, int, std::string_view) override {}
+  void VerticalText(int, int, std::string_view) override {}
+  void SetTransparentText(bool) override {}
+  void SetBackgroundColour(Rgb) override {}
+};
+
+// Settings held in memory only: for the commands that read files and must
+// neither depend on nor change the user's settings.
+class MemoryStore : public ProfileStore {
+ public:
+  int GetInt(std::string_view section, std::string_view key, int fallback) override;
+  std::string GetString(std::string_view section, std::string_view key,
+                        std::string_view fallback) override;
+  bool WriteInt(std::string_view section, std::string_view key, int value) override;
+  bool WriteString(std::string_view section, std::string_view key, std::string_view value) override;
+
+ private:
+  std::map<std::string, std::string, std::less<>> values_;
+};
+
+class CliHost : public FormHost {
+ public:
+  // Print every line added to the list, as UTF-8, to stdout.
+  void SetEchoList(bool echo) { echoList_ = echo; }
+  // The canvas PanelCanvas() hands out; nullptr restores the null canvas.
+  // `canvas` must outlive its use.
+  void SetCanvas(Canvas* canvas) { canvas_ = canvas != nullptr ? canvas : &nullCanvas_; }
+  // What the open and save dialogs answer; nullopt is a cancel.
+  void SetOpenPath(std::optional<std::string> path) { openPath_ = std::move(path); }
+  void SetSavePath(std::optional<std::string> path) { savePath_ = std::move(path); }
+
+  // Number of message boxes shown so far.
+  int MessageCount() const { return messages_; }
+  // Number of lines added to the list so far (resets do not lower it).
+  long long LinesAdded() const { return linesAdded_; }
+
+  void SetControlText(int id, std::string_view text) override;
+  std::string ControlText(int id) const override;
+  void ShowControl(int, bool) override {}
+  void EnableControl(int, bool) override {}
+  void SetControlFont(int, const FontDesc&) override {}
+
+  void ListReset() override { list_.clear(); }
+  void ListAdd(std::string_view line) override;
+  int ListCount() const override { return static_cast<int>(list_.size()); }
+  std::string ListText(int index) const override;
+  void ListSelect(int) override {}
+  void ListSetRedraw(bool) override {}
+
+  void SetPaneText(int paneId, std::string_view text) override;
+  void MessageBox(std::string_view text, std::string_view detail = {}) override;
+
+  Canvas* PanelCanvas() override { return canvas_; }
+  void InvalidateView() override {}
+  bool StartTimer(int, int) override { return true; }
+  void ShowFrameMaximized() override {}
+
+  bool RunPortDialog(int&) override { return false; }
+  std::optional<std::string> OpenFileDialog(const FileDialogOptions&) override { return openPath_; }
+  std::optional<std::string> SaveFileDialog(const FileDialogOptions&) override { return savePath_; }
+
+ private:
+  std::map<int, std::string> controls_;
+  std::vector<std::string> list_;
+  long long linesAdded_ = 0;
+  bool echoList_ = false;
+  std::string messagePane_;
+  int messages_ = 0;
+  NullCanvas nullCanvas_;
+  Canvas* canvas_ = &nullCanvas_;
+  std::optional<std::string> openPath_;
+  std::optional<std::string> savePath_;
+};
+
+}  // namespace ql::cli

@@ -1,0 +1,40 @@
+#pragma once
+// The subcommands of quintaline-cli. Each takes the words after its name and
+// returns the exit status: 0 done, 1 the operation failed or was abandoned
+// (the reason is on stderr), 2 a usage error.
+
+#include <string>
+#include <vector>
+
+namespace ql::cli {
+
+using Words = std::vector<std::string>;
+
+// Synopses, shown by --help and with usage errors.
+inline constexpr const char* kSimulateUsage =
+    "quintaline-cli simulate (--pty | --device PATH) [--rate HZ] [--frames N] [SEQUENCE...]";
+inline constexpr const char* kMonitorUsage =
+    "quintaline-cli monitor --port DEVICE [--sampling 500ms|1s|2s|5s|10s] [--samples N]";
+inline constexpr const char* kLogUsage =
+    "quintaline-cli log --port DEVICE [--sampling 500ms|1s|2s|5s|10s] [--db-ref OHMS]\n"
+    "                   [--modes LIST] [--panel] [--samples N] [--seconds S] [--save FILE]\n"
+    "                   [--settings PATH]";
+inline constexpr const char* kGraphUsage =
+    "quintaline-cli graph FILE [--form line|bar] (--ops | --png OUT | --svg OUT)";
+inline constexpr const char* kReportUsage =
+    "quintaline-cli report FILE [--form none|text|graphfile|line|bar] (--ops | --pdf OUT)\n"
+    "                      [--paper a4|letter]";
+inline constexpr const char* kExportUsage = "quintaline-cli export FILE --csv OUT";
+
+int RunSimulate(const Words& args);
+int RunMonitor(const Words& args);
+int RunLog(const Words& args);
+int RunGraph(const Words& args);
+int RunReport(const Words& args);
+int RunExport(const Words& args);
+
+// Reports a usage error of `command` on stderr with its synopsis `usage`
+// and returns kExitUsage.
+int UsageError(const std::string& command, const std::string& problem, const char* usage);
+
+}  // namespace ql::cli

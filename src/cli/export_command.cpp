@@ -1,0 +1,99 @@
+// quintaline-cli export: the list of readings of a reading file as CSV
+// (RFC 4180: CRLF line ends, fields with a comma, quote or line break
+// quoted, quotes doubled; UTF-8). A header row, then one row per list line:
+//
+//   time,value,over,unit,function
+//   14:02:37,12.34,no,Vdc,DCV
+//
+// value is empty for an over-range line (over = yes); unit and function are
+// the line's unit text and label without their padding.
+
+#include <string>
+#include <string_view>
+
+#include <QByteArray>
+#include <QString>
+
+#include "cli/args.h"
+#include "cli/commands.h"
+#include "cli/file_view.h"
+#include "cli/output.h"
+#include "graph/display_form.h"
+#include "graph/list_columns.h"
+#include "qtsupport/text_edge.h"
+#include "qtsupport/whole_file.h"
+
+namespace ql::cli {
+
+namespace {
+
+constexpr std::size_t kTimeColumn = 1;
+constexpr std::size_t kTimeWidth = 8;
+
+std::string_view Trim(std::string_view text) {
+  const auto begin = text.find_first_not_of(' ');
+  if (begin == std::string_view::npos) return {};
+  return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
+}
+
+std::string_view Field(std::string_view line, std::size_t column, std::size_t width) {
+  if (column >= line.size()) return {};
+  return Trim(line.substr(column, width));
+}
+
+std::string CsvField(std::string_view latin1) {
+  const std::string text = Latin1ToUtf8(latin1);
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out.push_back('"');
+    out.push_back(c);
+  }
+  out.push_back('"');
+  return out;
+}
+
+std::string CsvRow(std::string_view line) {
+  // A line read from a reading file keeps its line feed.
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+  const std::string_view value = Field(line, kValueColumn, kValueWidth);
+  const bool over = value == "OVER";
+  std::string row = CsvField(Field(line, kTimeColumn, kTimeWidth));
+  row += ',' + CsvField(over ? std::string_view() : value);
+  row += over ? ",yes," : ",no,";
+  row += CsvField(Field(line, kUnitColumn, kUnitWidth));
+  row += ',' + CsvField(Field(line, kNameColumn, std::string_view::npos));
+  row += "\r\n";
+  return row;
+}
+
+}  // namespace
+
+int RunExport(const Words& words) {
+  Args args;
+  args.Value("--csv");
+  if (!args.Parse(words)) return UsageError("export", args.Error(), kExportUsage);
+  if (args.Positionals().size() != 1)
+    return UsageError("export", "one FILE is needed", kExportUsage);
+  const auto out = args.Get("--csv");
+  if (!out || out->empty()) return UsageError("export", "--csv OUT is required", kExportUsage);
+
+  FileView files;
+  const std::string& file = args.Positionals().front();
+  if (!files.Open(file)) return kExitFailed;
+  if (files.view().m_nDisplayForm == FORM_GRAPHFILE) {
+    PrintError("quintaline-cli export: " + file + " is a graph file; it holds no readings");
+    return kExitFailed;
+  }
+  std::string csv = "time,value,over,unit,function\r\n";
+  const LineSource& lines = files.view().Lines();
+  for (int i = 0; i < lines.Count(); ++i) csv += CsvRow(lines.Line(i));
+  const QByteArray bytes(csv.data(), static_cast<qsizetype>(csv.size()));
+  if (const Status status = WriteWholeFile(QString::fromStdString(*out), bytes); !status.ok()) {
+    PrintError("quintaline-cli export: cannot write " + status.reason());
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+}  // namespace ql::cli

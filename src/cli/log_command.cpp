@@ -1,0 +1,175 @@
+// quintaline-cli log: a recording run without a window. Start, the 50 ms
+// tick in the text form, Stop, then Save when asked. Every list line goes
+// to stdout the moment it is added; with --panel each recorded sample is
+// followed by the texts of the nine panel controls:
+//
+//   panel 1001="..." 1002="..." 1024="..." 1000="..." 1013="..." 1014="..." 1019="..." 1020="..."
+//   1021="..."
+
+#include <array>
+#include <chrono>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "cli/args.h"
+#include "cli/cli_host.h"
+#include "cli/commands.h"
+#include "cli/output.h"
+#include "cli/run_loop.h"
+#include "link/posix_serial_line.h"
+#include "qtsupport/settings_store.h"
+#include "run/ids.h"
+#include "run/qarn_view.h"
+#include "run/system_clock.h"
+
+namespace ql::cli {
+
+namespace {
+
+constexpr std::array<int, 9> kPanelControls{ctl::kReading,   ctl::kUnit,      ctl::kRelRefText,
+                                            ctl::kDbRefText, ctl::kPeakMax,   ctl::kPeakMin,
+                                            ctl::kMinMaxMax, ctl::kMinMaxAvg, ctl::kMinMaxMin};
+
+// The dB reference commands by their ohms, first to last.
+constexpr std::array<int, 15> kDbOhms{2,   4,   8,   16,  50,  75,  93,  110,
+                                      125, 135, 150, 300, 600, 900, 1000};
+
+std::optional<int> DbCommand(long long ohms) {
+  for (std::size_t i = 0; i < kDbOhms.size(); ++i) {
+    if (kDbOhms[i] == ohms) return cmd::kDbRefFirst + static_cast<int>(i);
+  }
+  return std::nullopt;
+}
+
+std::optional<int> ModeButton(std::string_view name) {
+  if (name == "rel") return ctl::kRelButton;
+  if (name == "db") return ctl::kDbButton;
+  if (name == "ph") return ctl::kPeakButton;
+  if (name == "mm") return ctl::kMinMaxButton;
+  return std::nullopt;
+}
+
+std::string PanelLine(const CliHost& host) {
+  std::string line = "panel";
+  for (int id : kPanelControls) {
+    line += ' ' + std::to_string(id) + '=' + Quoted(host.ControlText(id));
+  }
+  return line;
+}
+
+struct LogOptions {
+  std::string device;
+  std::optional<int> samplingCommand;
+  std::optional<int> dbCommand;
+  std::vector<int> modeButtons;
+  bool panel = false;
+  long long samples = -1;  // no limit
+  std::optional<double> seconds;
+  std::optional<std::string> saveFile;
+  std::string settings;
+};
+
+// Returns an empty text when the options are sound, else the problem.
+std::string ReadOptions(const Args& args, LogOptions& options) {
+  if (!args.Positionals().empty()) return "unexpected argument " + args.Positionals().front();
+  const auto port = args.Get("--port");
+  if (!port || port->empty()) return "--port DEVICE is required";
+  options.device = *port;
+  if (const auto text = args.Get("--sampling")) {
+    const auto choice = ParseSampling(*text);
+    if (!choice) return "--sampling must be one of " + std::string(kSamplingNames);
+    options.samplingCommand = choice->command;
+  }
+  if (const auto text = args.Get("--db-ref")) {
+    const auto ohms = ParseInteger(*text, 1, 1000);
+    options.dbCommand = ohms ? DbCommand(*ohms) : std::nullopt;
+    if (!options.dbCommand) {
+      return "--db-ref must be one of 2 4 8 16 50 75 93 110 125 135 150 300 600 900 1000";
+    }
+  }
+  if (const auto text = args.Get("--modes")) {
+    std::istringstream list(*text);
+    for (std::string name; std::getline(list, name, ',');) {
+      const auto button = ModeButton(name);
+      if (!button) return "--modes takes a comma list of rel, db, ph, mm";
+      options.modeButtons.push_back(*button);
+    }
+  }
+  options.panel = args.Has("--panel");
+  if (const auto text = args.Get("--samples")) {
+    const auto count = ParseInteger(*text, 1, 1'000'000'000);
+    if (!count) return "--samples must be a whole number from 1";
+    options.samples = *count;
+  }
+  if (const auto text = args.Get("--seconds")) {
+    options.seconds = ParseNumber(*text, 0.001, 1e9);
+    if (!options.seconds) return "--seconds must be a number of seconds above 0";
+  }
+  options.saveFile = args.Get("--save");
+  if (options.saveFile && options.saveFile->empty()) return "--save needs a file name";
+  options.settings = args.Get("--settings").value_or("");
+  return {};
+}
+
+}  // namespace
+
+int RunLog(const Words& words) {
+  Args args;
+  for (const char* name : {"--port", "--sampling", "--db-ref", "--modes", "--samples", "--seconds",
+                           "--save", "--settings"}) {
+    args.Value(name);
+  }
+  args.Flag("--panel");
+  LogOptions options;
+  if (!args.Parse(words)) return UsageError("log", args.Error(), kLogUsage);
+  if (const std::string problem = ReadOptions(args, options); !problem.empty()) {
+    return UsageError("log", problem, kLogUsage);
+  }
+
+  InstallStopSignals();
+  SettingsStore store(SettingsPath(QString::fromStdString(options.settings)));
+  const std::string device = options.device;
+  PosixSerialLine line([device](const std::string&) { return device; });
+  SystemClock clock;
+  CliHost host;
+  CQarnView view(host, store, clock, line);
+  view.OnCreate();
+  view.OnInitialUpdate();
+  if (options.samplingCommand) view.OnCommand(*options.samplingCommand);
+  if (options.dbCommand) view.OnCommand(*options.dbCommand);
+
+  view.OnCommand(cmd::kRunStart);
+  if (view.m_bRunning == 0) return kExitFailed;  // the message box told why
+  for (int button : options.modeButtons) view.OnCommand(button);
+
+  host.SetEchoList(true);
+  const auto deadline =
+      options.seconds
+          ? std::optional(std::chrono::steady_clock::now() +
+                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                              std::chrono::duration<double>(*options.seconds)))
+          : std::nullopt;
+  RunTicks([&] {
+    if (deadline && std::chrono::steady_clock::now() >= *deadline) return false;
+    const long long before = host.LinesAdded();
+    view.OnTimer();
+    const bool recorded = host.LinesAdded() > before;
+    if (recorded && options.panel && view.m_nDisplayForm == FORM_TEXT) PrintLine(PanelLine(host));
+    if (view.m_link.LineLost()) return false;
+    return options.samples < 0 || host.LinesAdded() < options.samples;
+  });
+  const bool lost = view.m_link.LineLost();
+  host.SetEchoList(false);
+  view.OnCommand(cmd::kRunStop);
+
+  if (options.saveFile) {
+    host.SetSavePath(*options.saveFile);
+    const int before = host.MessageCount();
+    view.OnCommand(cmd::kFileSave);
+    if (host.MessageCount() != before) return kExitFailed;
+  }
+  return lost ? kExitFailed : kExitOk;
+}
+
+}  // namespace ql::cli

@@ -1,0 +1,94 @@
+// quintaline-cli: the measuring engine without its window. Subcommands feed
+// a simulated meter, watch a meter, log a run, and turn data files into
+// pictures, reports and CSV.
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QtGlobal>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "cli/args.h"
+#include "cli/commands.h"
+#include "cli/output.h"
+
+namespace ql::cli {
+
+namespace {
+
+constexpr const char* kVersionText = "quintaline-cli " QUINTALINE_VERSION;
+
+void PrintHelp() {
+  PrintLine(std::string(kVersionText) + ": the Quintaline meter logger on the command line");
+  PrintLine("");
+  PrintLine("Usage:");
+  for (const char* usage :
+       {kSimulateUsage, kMonitorUsage, kLogUsage, kGraphUsage, kReportUsage, kExportUsage}) {
+    PrintLine(std::string("  ") + usage);
+  }
+  PrintLine("  quintaline-cli --help | --version");
+  PrintLine("");
+  PrintLine("Exit status: 0 done, 1 failed (the reason is on stderr), 2 usage error.");
+  PrintLine("Settings file: --settings PATH, else $QUINTALINE_SETTINGS, else");
+  PrintLine("  ~/.config/Quintaline/Quintaline.ini.");
+}
+
+// stderr carries the message-box texts that scripts read; Qt's own notes
+// about the environment (a missing runtime folder, ...) stay off it.
+void QtMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) PrintError(message.toStdString());
+}
+
+bool NeedsFonts(std::string_view command) { return command == "graph" || command == "report"; }
+
+}  // namespace
+
+int UsageError(const std::string& command, const std::string& problem, const char* usage) {
+  PrintError("quintaline-cli " + command + ": " + problem);
+  PrintError(std::string("usage: ") + usage);
+  return kExitUsage;
+}
+
+int Main(int argc, char** argv) {
+  if (argc < 2) {
+    PrintError("quintaline-cli: a subcommand is needed (see --help)");
+    return kExitUsage;
+  }
+  const std::string command = argv[1];
+  if (command == "--help" || command == "-h" || command == "help") {
+    PrintHelp();
+    return kExitOk;
+  }
+  if (command == "--version") {
+    PrintLine(kVersionText);
+    return kExitOk;
+  }
+  const Words words(argv + 2, argv + argc);
+  qInstallMessageHandler(QtMessage);
+
+  // Drawing measures fonts, which needs a GUI application; nothing is shown,
+  // so the offscreen platform serves where no other was asked for.
+  std::unique_ptr<QCoreApplication> app;
+  if (NeedsFonts(command)) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  } else {
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  }
+
+  if (command == "simulate") return RunSimulate(words);
+  if (command == "monitor") return RunMonitor(words);
+  if (command == "log") return RunLog(words);
+  if (command == "graph") return RunGraph(words);
+  if (command == "report") return RunReport(words);
+  if (command == "export") return RunExport(words);
+  PrintError("quintaline-cli: unknown subcommand " + command + " (see --help)");
+  return kExitUsage;
+}
+
+}  // namespace ql::cli
+
+int main(int argc, char** argv) { return ql::cli::Main(argc, argv); }

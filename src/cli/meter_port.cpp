@@ -1,0 +1,87 @@
+#include "cli/meter_port.h"
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace ql::cli {
+
+namespace {
+
+std::string SystemError(const std::string& what) { return what + ": " + std::strerror(errno); }
+
+// Raw bytes at 2400 baud, 8 data bits, no parity, one stop bit.
+void SetRawLine(int fd) {
+  termios settings{};
+  if (tcgetattr(fd, &settings) != 0) return;  // not a terminal: nothing to set
+  cfmakeraw(&settings);
+  settings.c_cflag &= ~static_cast<tcflag_t>(PARENB | CSTOPB | CSIZE | CRTSCTS);
+  settings.c_cflag |= CS8 | CLOCAL | CREAD;
+  cfsetispeed(&settings, B2400);
+  cfsetospeed(&settings, B2400);
+  tcsetattr(fd, TCSANOW, &settings);
+}
+
+}  // namespace
+
+MeterPort::~MeterPort() {
+  if (out_ >= 0) close(out_);
+  if (slave_ >= 0) close(slave_);
+}
+
+Status MeterPort::OpenPseudoTerminal() {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (master < 0) return Status::IoError(SystemError("posix_openpt"));
+  out_ = master;
+  std::array<char, 128> name{};
+  if (grantpt(master) != 0 || unlockpt(master) != 0 ||
+      ptsname_r(master, name.data(), name.size()) != 0) {
+    return Status::IoError(SystemError("pseudo-terminal"));
+  }
+  path_ = name.data();
+  slave_ = open(path_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (slave_ < 0) return Status::IoError(SystemError(path_));
+  SetRawLine(slave_);
+  fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+  return Status::Ok();
+}
+
+Status MeterPort::OpenDevice(const std::string& path) {
+  path_ = path;
+  out_ = open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (out_ < 0) {
+    return errno == EACCES ? Status::Denied(SystemError(path)) : Status::IoError(SystemError(path));
+  }
+  SetRawLine(out_);
+  return Status::Ok();
+}
+
+bool MeterPort::Write(const std::vector<std::uint8_t>& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(out_, bytes.data() + done, bytes.size() - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+      return true;  // nobody is reading: the rest is lost, as on a real line
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+void MeterPort::SetCarrier(bool on) {
+  int line = TIOCM_DTR;
+  ioctl(out_, on ? TIOCMBIS : TIOCMBIC, &line);
+}
+
+}  // namespace ql::cli
