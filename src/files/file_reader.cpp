@@ -32,8 +32,14 @@ FileReader::~FileReader() {
 
 Status FileReader::Open(const std::string& path) {
   path_ = path;
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opened without waiting, so that a named pipe nobody writes to cannot
+  // hang the program; reads then wait as usual.
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd_ < 0) return FileFailure("cannot open", path, errno);
+  int flags = ::fcntl(fd_, F_GETFL);
+  if (flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    return FileFailure("cannot open", path, errno);
+  }
   struct stat info {};
   if (::fstat(fd_, &info) != 0) return FileFailure("cannot open", path, errno);
   if (S_ISDIR(info.st_mode)) return FileFailure("cannot open", path, EISDIR);
