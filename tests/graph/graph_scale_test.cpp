@@ -224,7 +224,7 @@ TEST(GraphScale, LogicAndDiodeRereadTheOldestLinesAndWiden) {
   EXPECT_EQ(values[0], 6.0f);
 }
 
-TEST(GraphScale, VerticalLabelNamesLogicAndHfeSpecially) {
+TEST(GraphScale, VerticalLabelHasItsOwnTextsForLogicAndHfe) {
   struct Row {
     std::string line;
     std::string op;
