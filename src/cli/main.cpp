@@ -21,6 +21,25 @@ namespace {
 
 constexpr const char* kVersionText = "quintaline-cli " QUINTALINE_VERSION;
 
+constexpr const char* kSequenceHelp[] = {
+    "simulate sends a meter's display frames, 4 a second (--rate HZ), until stopped",
+    "or --frames N were sent; with --pty the first stdout line is the path to open.",
+    "SEQUENCE, one source:",
+    "  --reading WORDS        the same reading in every frame, e.g. \"DC 12.34 V\"",
+    "  --ramp FROM TO         a sawtooth of --steps frames from FROM to TO",
+    "  --walk FROM TO         a random walk between FROM and TO (step at most 1/--steps)",
+    "  --cycle \"W1;W2;...\"    the readings in turn (range and function changes)",
+    "  --hex \"HEX;HEX;...\"    raw frames in hexadecimal, in turn",
+    "and any of:",
+    "  --steps N  --hold N (slots per frame)  --overload-every N (OL instead)",
+    "  --gap-every N --gap-frames M (M silent slots after every N)",
+    "  --noise R (garbage bytes per frame byte, 0..10)  --seed S",
+    "WORDS: FUNCTION NUMBER UNIT or FUNCTION OL [UNIT]; FUNCTION is DC, AC, OHM, CONT,",
+    "  DIODE, FREQ, CAP, DUTY or TEMP; NUMBER has at most four digits, three after the",
+    "  point; UNIT is V A Ohm Hz F % C F with a prefix n u m k M where the function",
+    "  allows it: \"AC 1.234 mV\", \"OHM 2.000 MOhm\", \"FREQ 4.500 kHz\", \"TEMP 23.5 C\".",
+};
+
 void PrintHelp() {
   PrintLine(std::string(kVersionText) + ": the Quintaline meter logger on the command line");
   PrintLine("");
@@ -30,6 +49,8 @@ void PrintHelp() {
     PrintLine(std::string("  ") + usage);
   }
   PrintLine("  quintaline-cli --help | --version");
+  PrintLine("");
+  for (const char* line : kSequenceHelp) PrintLine(line);
   PrintLine("");
   PrintLine("Exit status: 0 done, 1 failed (the reason is on stderr), 2 usage error.");
   PrintLine("Settings file: --settings PATH, else $QUINTALINE_SETTINGS, else");

@@ -1,0 +1,75 @@
+// The tool's own face: --help, --version and the usage errors of every
+// subcommand (exit status 2, a reason and the synopsis on stderr, nothing
+// on stdout).
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/cli_fixture.h"
+
+namespace ql::testing {
+namespace {
+
+TEST(CliUsage, VersionPrintsTheProjectVersion) {
+  const CliResult result = RunCli({"--version"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.out, std::string("quintaline-cli ") + QUINTALINE_VERSION + "\n");
+}
+
+TEST(CliUsage, HelpShowsEverySubcommand) {
+  const CliResult result = RunCli({"--help"});
+  EXPECT_EQ(result.exitCode, 0);
+  for (const char* word : {"simulate", "monitor", "log", "graph", "report", "export", "--reading",
+                           "QUINTALINE_SETTINGS"}) {
+    EXPECT_NE(result.out.find(word), std::string::npos) << word;
+  }
+}
+
+struct UsageCase {
+  const char* name;
+  std::vector<std::string> args;
+};
+
+std::ostream& operator<<(std::ostream& os, const UsageCase& c) { return os << c.name; }
+
+class CliUsageError : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(CliUsageError, ExitsTwoWithTheReasonOnStderr) {
+  const CliResult result = RunCli(GetParam().args);
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_TRUE(result.out.empty()) << result.out;
+  EXPECT_NE(result.err.find("quintaline-cli"), std::string::npos) << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliUsageError,
+    ::testing::Values(
+        UsageCase{"NoSubcommand", {}}, UsageCase{"UnknownSubcommand", {"frobnicate"}},
+        UsageCase{"SimulateWithoutOutput", {"simulate", "--reading", "DC 1.000 V"}},
+        UsageCase{"SimulateBothOutputs",
+                  {"simulate", "--pty", "--device", "/dev/null", "--reading", "DC 1.000 V"}},
+        UsageCase{"SimulateUnreadableReading", {"simulate", "--pty", "--reading", "DC 12345 V"}},
+        UsageCase{"SimulateRateZero", {"simulate", "--pty", "--reading", "DC 1 V", "--rate", "0"}},
+        UsageCase{"MonitorWithoutPort", {"monitor", "--samples", "1"}},
+        UsageCase{"MonitorBadSampling", {"monitor", "--port", "/dev/null", "--sampling", "3s"}},
+        UsageCase{"MonitorZeroSamples", {"monitor", "--port", "/dev/null", "--samples", "0"}},
+        UsageCase{"LogPortWithoutValue", {"log", "--port"}},
+        UsageCase{"LogDbReferenceNotInTheMenu", {"log", "--port", "/dev/null", "--db-ref", "601"}},
+        UsageCase{"LogUnknownMode", {"log", "--port", "/dev/null", "--modes", "rel,xx"}},
+        UsageCase{"LogOptionTwice",
+                  {"log", "--port", "/dev/null", "--samples", "1", "--samples=2"}},
+        UsageCase{"LogNegativeSeconds", {"log", "--port", "/dev/null", "--seconds", "-1"}},
+        UsageCase{"GraphWithoutOutput", {"graph", "run.rdg"}},
+        UsageCase{"GraphTwoOutputs", {"graph", "run.rdg", "--ops", "--png", "x.png"}},
+        UsageCase{"GraphBadForm", {"graph", "run.rdg", "--form", "pie", "--ops"}},
+        UsageCase{"GraphTwoFiles", {"graph", "a.rdg", "b.rdg", "--ops"}},
+        UsageCase{"ReportBadForm", {"report", "run.rdg", "--form", "chart", "--ops"}},
+        UsageCase{"ReportBadPaper", {"report", "run.rdg", "--pdf", "r.pdf", "--paper", "a5"}},
+        UsageCase{"ExportWithoutCsv", {"export", "run.rdg"}},
+        UsageCase{"ExportUnknownOption", {"export", "run.rdg", "--csv", "o.csv", "--tsv"}}),
+    [](const ::testing::TestParamInfo<UsageCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace ql::testing

@@ -1,0 +1,178 @@
+// graph, report and export on data files written byte by byte: the order of
+// the draws, the pictures and the PDF, the page count, the CSV rows and
+// quoting, and files that cannot be read.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "cli/cli_fixture.h"
+
+namespace ql::testing {
+namespace {
+
+// A recorded line: time, value text, unit text, label (Latin-1).
+std::string Line(const std::string& time, const std::string& value, const std::string& unit,
+                 const std::string& label) {
+  std::string line = " " + time + std::string(6, ' ') + value + unit + std::string(16, ' ') + label;
+  line.resize(61, ' ');
+  return line;
+}
+
+long Count(const std::vector<std::string>& lines, const std::string& line) {
+  return std::count(lines.begin(), lines.end(), line);
+}
+
+class FileCommands : public CliTest {
+ protected:
+  void SetUp() override {
+    CliTest::SetUp();
+    WriteReadingFile(Path("run.rdg"), {Line("10:00:00", "  1.00", " Vdc", "DCV"),
+                                       Line("10:00:01", "  2.00", " Vdc", "DCV"),
+                                       Line("10:00:02", "  3.00", " Vdc", "DCV")});
+  }
+};
+
+constexpr char kPanelFill[] = "rect 0 0 453 172 #00FF00";
+
+TEST_F(FileCommands, GraphOpensRepaintsThenDrawsTheFormThenRepaints) {
+  const CliResult plain = RunCli({"graph", Path("run.rdg"), "--ops"});
+  ASSERT_EQ(plain.exitCode, 0) << plain.err;
+  const std::vector<std::string> ops = Lines(plain.out);
+  ASSERT_FALSE(ops.empty());
+  EXPECT_EQ(ops.front(), kPanelFill);
+  EXPECT_EQ(Count(ops, kPanelFill), 2);  // the repaint after Open, and one more
+  EXPECT_EQ(Count(ops, "text 185 152 \"100 Samples / Div\""), 2);
+  EXPECT_EQ(Count(ops, "moveto 45 5"), 2);
+
+  const CliResult bar = RunCli({"graph", Path("run.rdg"), "--form", "bar", "--ops"});
+  ASSERT_EQ(bar.exitCode, 0) << bar.err;
+  const std::vector<std::string> barOps = Lines(bar.out);
+  EXPECT_EQ(Count(barOps, kPanelFill), 3);  // the View command draws too
+  // Bars start with their blue foot pixel; the line form draws none.
+  EXPECT_EQ(std::count_if(barOps.begin(), barOps.end(),
+                          [](const std::string& op) { return op.rfind("pixel ", 0) == 0; }),
+            2 * 3);
+  EXPECT_EQ(std::count_if(ops.begin(), ops.end(),
+                          [](const std::string& op) { return op.rfind("pixel ", 0) == 0; }),
+            0);
+}
+
+TEST_F(FileCommands, GraphPngIsThePanelWithItsAxes) {
+  const CliResult result = RunCli({"graph", Path("run.rdg"), "--png", Path("g.png")});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const std::string png = ReadFile(Path("g.png"));
+  ASSERT_GT(png.size(), 24u);
+  EXPECT_EQ(png.substr(1, 3), "PNG");
+  // Width and height from the IHDR chunk, big-endian.
+  auto number = [&](std::size_t at) {
+    return (static_cast<unsigned char>(png[at]) << 24) |
+           (static_cast<unsigned char>(png[at + 1]) << 16) |
+           (static_cast<unsigned char>(png[at + 2]) << 8) | static_cast<unsigned char>(png[at + 3]);
+  };
+  EXPECT_EQ(number(16), 454);
+  EXPECT_EQ(number(20), 173);
+}
+
+TEST_F(FileCommands, GraphSvgIsWritten) {
+  const CliResult result = RunCli({"graph", Path("run.rdg"), "--svg", Path("g.svg")});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const std::string svg = ReadFile(Path("g.svg"));
+  EXPECT_NE(svg.find("<svg"), std::string::npos);
+  EXPECT_NE(svg.find("100 Samples / Div"), std::string::npos);
+}
+
+TEST_F(FileCommands, ReportOpsListsPagesAndTheirOperations) {
+  // Opened as a reading file the view shows the line form: graph page, then
+  // one page of lines.
+  const CliResult graph = RunCli({"report", Path("run.rdg"), "--ops"});
+  ASSERT_EQ(graph.exitCode, 0) << graph.err;
+  const std::vector<std::string> lines = Lines(graph.out);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), "pages 2");
+  EXPECT_EQ(Count(lines, "page 1"), 1);
+  EXPECT_EQ(Count(lines, "page 2"), 1);
+  EXPECT_EQ(Count(lines, "text 5900 -15500 \"2 Page\""), 1);
+  EXPECT_EQ(Count(lines, "text 1800 -3000 \"Value of Maximum   : 3.000000\""), 1);
+
+  const CliResult text = RunCli({"report", Path("run.rdg"), "--form", "text", "--ops"});
+  ASSERT_EQ(text.exitCode, 0) << text.err;
+  EXPECT_EQ(Lines(text.out).front(), "pages 1");
+}
+
+TEST_F(FileCommands, ReportPdfHasTheJobsPages) {
+  const CliResult result = RunCli({"report", Path("run.rdg"), "--pdf", Path("r.pdf")});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const std::string pdf = ReadFile(Path("r.pdf"));
+  EXPECT_EQ(pdf.rfind("%PDF", 0), 0u);
+  std::size_t pages = 0;
+  for (std::size_t at = pdf.find("/Type /Page"); at != std::string::npos;
+       at = pdf.find("/Type /Page", at + 1)) {
+    if (pdf.compare(at, 12, "/Type /Pages") != 0) ++pages;
+  }
+  EXPECT_EQ(pages, 2u);
+}
+
+TEST_F(FileCommands, ExportWritesQuotedUtf8Csv) {
+  WriteReadingFile(Path("odd.rdg"), {Line("10:00:00", " OVER ",
+                                          "\xB5"
+                                          "Adc",
+                                          "\xB5"
+                                          "A [DC]"),
+                                     Line("10:00:01", "-0.512", "   V", "say \"hi\", twice")});
+  const CliResult result = RunCli({"export", Path("odd.rdg"), "--csv", Path("out.csv")});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(ReadFile(Path("out.csv")),
+            "time,value,over,unit,function\r\n"
+            "10:00:00,,yes,\xC2\xB5"
+            "Adc,\xC2\xB5"
+            "A [DC]\r\n"
+            "10:00:01,-0.512,no,V,\"say \"\"hi\"\", twice\"\r\n");
+}
+
+struct UnreadableCase {
+  const char* name;
+  std::vector<std::string> args;  // "FILE" stands for the unreadable path
+};
+
+std::ostream& operator<<(std::ostream& os, const UnreadableCase& c) { return os << c.name; }
+
+class FileCommandsUnreadable : public CliTest,
+                               public ::testing::WithParamInterface<UnreadableCase> {};
+
+TEST_P(FileCommandsUnreadable, SaysSoAndExitsOneWithoutOutput) {
+  std::vector<std::string> args = GetParam().args;
+  for (std::string& word : args) {
+    if (word == "FILE") word = Path("missing.rdg");
+    if (word == "OUT") word = Path("out");
+  }
+  const CliResult result = RunCli(args);
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.out, "");
+  const std::vector<std::string> lines = Lines(result.err);
+  ASSERT_EQ(lines.size(), 2u) << result.err;
+  EXPECT_EQ(lines[0], "File Open Error!");
+  EXPECT_NE(lines[1].find("missing.rdg"), std::string::npos) << lines[1];
+  EXPECT_FALSE(std::filesystem::exists(Path("out")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FileCommandsUnreadable,
+    ::testing::Values(UnreadableCase{"GraphOps", {"graph", "FILE", "--ops"}},
+                      UnreadableCase{"GraphPng", {"graph", "FILE", "--png", "OUT"}},
+                      UnreadableCase{"ReportPdf", {"report", "FILE", "--pdf", "OUT"}},
+                      UnreadableCase{"Export", {"export", "FILE", "--csv", "OUT"}}),
+    [](const ::testing::TestParamInfo<UnreadableCase>& info) {
+      return std::string(info.param.name);
+    });
+
+TEST_F(FileCommands, EmptyListAbandonsTheDrawAndWritesNoPicture) {
+  WriteReadingFile(Path("empty.rdg"), {});
+  const CliResult result = RunCli({"graph", Path("empty.rdg"), "--png", Path("g.png")});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err, "Data not exist !\n");  // shown once, not again on the repaint
+  EXPECT_FALSE(std::filesystem::exists(Path("g.png")));
+}
+
+}  // namespace
+}  // namespace ql::testing

@@ -1,0 +1,108 @@
+// log against the simulator: the list lines on stdout as they are added,
+// the panel lines, the saved reading file, the stored settings, a port
+// that cannot be opened and a meter that goes away during the run.
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+#include "cli/cli_fixture.h"
+
+namespace ql::testing {
+namespace {
+
+constexpr char kPanelPrefix[] = "panel 1001=";
+
+class LogCommand : public CliTest {};
+
+TEST_F(LogCommand, RecordsFiveSamplesWithPanelLinesAndSavesThem) {
+  Simulator meter({"--reading", "DC 12.34 V"});
+  ASSERT_FALSE(meter.Pty().empty());
+  const CliResult result =
+      RunCli({"log", "--port", meter.Pty(), "--sampling", "500ms", "--samples", "5", "--save",
+              Path("run.rdg"), "--panel", "--settings", Path("settings.ini")});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  const std::vector<std::string> lines = Lines(result.out);
+  ASSERT_EQ(lines.size(), 10u) << result.out;
+  for (std::size_t i = 0; i < lines.size(); i += 2) {
+    const std::string& line = lines[i];
+    EXPECT_EQ(Utf8Length(line), 61u) << line;
+    EXPECT_EQ(line.substr(9, 16), "       12.34 Vdc") << line;
+    EXPECT_EQ(line.substr(41, 3), "DCV") << line;
+    EXPECT_EQ(lines[i + 1],
+              "panel 1001=\" 12.34\" 1002=\" Vdc\" 1024=\"\" 1000=\"\" 1013=\"\" 1014=\"\" "
+              "1019=\"\" 1020=\"\" 1021=\"\"");
+  }
+  const std::string file = ReadFile(Path("run.rdg"));
+  ASSERT_EQ(file.size(), 5u * 68u);
+  EXPECT_EQ(file.substr(0, 61), lines[0]);
+  EXPECT_EQ(file[61], '\n');
+  // --sampling acts as the Setup command: it is stored.
+  EXPECT_NE(ReadFile(Path("settings.ini")).find("Current=10"), std::string::npos);
+}
+
+TEST_F(LogCommand, MicroSignIsUtf8AndModeButtonsArePressed) {
+  Simulator meter({"--reading", "DC 400 uA"});
+  ASSERT_FALSE(meter.Pty().empty());
+  const CliResult result =
+      RunCli({"log", "--port", meter.Pty(), "--sampling", "500ms", "--samples", "2", "--modes",
+              "rel,ph", "--panel", "--settings", Path("settings.ini")});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  const std::vector<std::string> lines = Lines(result.out);
+  ASSERT_EQ(lines.size(), 4u) << result.out;
+  EXPECT_EQ(Utf8Length(lines[2]), 61u);
+  EXPECT_NE(lines[2].find("\xC2\xB5"
+                          "Adc"),
+            std::string::npos)
+      << lines[2];
+  EXPECT_NE(lines[3].find("1002=\"\xC2\xB5"
+                          "Adc\""),
+            std::string::npos)
+      << lines[3];
+  // REL took the first reading as its reference; P-H holds the extremes.
+  EXPECT_EQ(lines[3].find("1024=\"\""), std::string::npos) << lines[3];
+  EXPECT_EQ(lines[3].find("1013=\"\""), std::string::npos) << lines[3];
+}
+
+TEST_F(LogCommand, PortThatCannotBeOpenedExitsOne) {
+  const CliResult result = RunCli({"log", "--port", Path("no-such-tty"), "--samples", "1", "--save",
+                                   Path("run.rdg"), "--settings", Path("s.ini")});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.out, "");
+  const std::vector<std::string> lines = Lines(result.err);
+  ASSERT_EQ(lines.size(), 2u) << result.err;
+  EXPECT_EQ(lines[0], "Failed to Open ComPort");
+  EXPECT_NE(lines[1].find("no-such-tty"), std::string::npos) << lines[1];
+  EXPECT_FALSE(std::filesystem::exists(Path("run.rdg")));
+}
+
+TEST_F(LogCommand, MeterGoneKeepsTheLinesSavesThemAndSaysSoOnce) {
+  Simulator meter({"--reading", "DC 1.234 V"});
+  ASSERT_FALSE(meter.Pty().empty());
+  CliProcess log({"log", "--port", meter.Pty(), "--sampling", "500ms", "--save", Path("run.rdg"),
+                  "--settings", Path("s.ini")});
+  // Pull the cable once the run has recorded two lines.
+  ASSERT_FALSE(log.ReadLine(std::chrono::seconds(10)).empty());
+  ASSERT_FALSE(log.ReadLine(std::chrono::seconds(10)).empty());
+  meter.Stop();
+  const CliResult result = log.Finish(0, std::chrono::seconds(10));
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err, "Meter connection lost\n");
+  const std::size_t recorded = 2 + Lines(result.out).size();
+  EXPECT_EQ(ReadFile(Path("run.rdg")).size(), recorded * 68u);
+}
+
+TEST_F(LogCommand, StopSignalEndsTheRunAndStillSaves) {
+  Simulator meter({"--reading", "AC 1.234 mV"});
+  ASSERT_FALSE(meter.Pty().empty());
+  CliProcess log({"log", "--port", meter.Pty(), "--sampling", "500ms", "--save", Path("run.rdg"),
+                  "--settings", Path("s.ini")});
+  ASSERT_FALSE(log.ReadLine(std::chrono::seconds(10)).empty());
+  const CliResult result = log.Finish(SIGINT, std::chrono::seconds(10));
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(ReadFile(Path("run.rdg")).size(), (1 + Lines(result.out).size()) * 68u);
+}
+
+}  // namespace
+}  // namespace ql::testing
