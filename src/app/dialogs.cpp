@@ -1,0 +1,127 @@
+#include "app/dialogs.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QUrl>
+
+#include "app/about_box.h"
+#include "app/com_port_dlg.h"
+#include "qtsupport/text_edge.h"
+
+namespace ql {
+
+QStringList NameFilters(const std::string& filter) {
+  const QStringList parts = FromLatin1(filter).split(QLatin1Char('\n'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString& name = parts[i];
+    if (name.isEmpty()) break;
+    const QString patterns = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
+    filters << (name.contains(QLatin1Char('('))
+                    ? name
+                    : name + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+  }
+  return filters;
+}
+
+void QtDialogs::Message(QWidget* parent, const QString& text, const QString& detail) {
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("Quintaline"), text, QMessageBox::Ok,
+                  parent);
+  if (!detail.isEmpty()) box.setInformativeText(detail);
+  box.exec();
+}
+
+namespace {
+
+// Configures the dialog parts both file dialogs share.
+void Prepare(QFileDialog& dialog, const FileDialogOptions& options) {
+  dialog.setNameFilters(NameFilters(options.filter));
+  dialog.setDefaultSuffix(FromLatin1(options.defaultExtension));
+  // The remembered path comes back in the file system's encoding.
+  if (!options.initialPath.empty()) {
+    dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(options.initialPath)));
+  }
+}
+
+std::optional<QString> Chosen(const QFileDialog& dialog) {
+  const QStringList files = dialog.selectedFiles();
+  if (files.isEmpty()) return std::nullopt;
+  return files.front();
+}
+
+}  // namespace
+
+std::optional<QString> QtDialogs::OpenFile(QWidget* parent, const FileDialogOptions& options) {
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(options.createPrompt ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  Prepare(dialog, options);
+  while (dialog.exec() == QDialog::Accepted) {
+    std::optional<QString> path = Chosen(dialog);
+    if (!path || QFileInfo::exists(*path)) return path;
+    // A name that does not exist is taken only when the user says so.
+    const auto answer =
+        QMessageBox::question(&dialog, dialog.windowTitle(),
+                              QStringLiteral("%1\nThis file does not exist.\nCreate the file?")
+                                  .arg(QFileInfo(*path).fileName()));
+    if (answer == QMessageBox::Yes) return path;
+  }
+  return std::nullopt;
+}
+
+std::optional<QString> QtDialogs::SaveFile(QWidget* parent, const FileDialogOptions& options) {
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.overwritePrompt);
+  Prepare(dialog, options);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return Chosen(dialog);
+}
+
+bool QtDialogs::PortDialog(QWidget* parent, int& selPort, const QStringList& devices) {
+  CComPortDlg dialog(devices, parent);
+  dialog.m_nSelPort = selPort;
+  if (dialog.exec() != QDialog::Accepted) return false;
+  selPort = dialog.m_nSelPort;
+  return true;
+}
+
+bool QtDialogs::PrintDialog(QWidget* parent, QPrinter& printer, int pageCount) {
+  QPrintDialog dialog(&printer, parent);
+  dialog.setMinMax(1, pageCount);
+  dialog.setFromTo(1, pageCount);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+void QtDialogs::PrintPreview(QWidget* parent, QPrinter& printer,
+                             const std::function<void(QPrinter&)>& paint) {
+  QPrintPreviewDialog dialog(&printer, parent);
+  dialog.setWindowTitle(QStringLiteral("Quintaline - Print Preview"));
+  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
+                   [&paint](QPrinter* target) { paint(*target); });
+  dialog.resize(760, 640);
+  dialog.exec();
+}
+
+bool QtDialogs::PageSetup(QWidget* parent, QPrinter& printer) {
+  QPageSetupDialog dialog(&printer, parent);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+void QtDialogs::About(QWidget* parent) {
+  CAboutBox box(parent);
+  box.exec();
+}
+
+bool QtDialogs::OpenHelp(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
+}  // namespace ql

@@ -1,0 +1,12 @@
+#pragma once
+// Command ids the main frame handles itself, beside those of run/ids.h.
+
+namespace ql::frame_cmd {
+
+inline constexpr int kRecentFile1 = 57616;  // the recent-file list
+inline constexpr int kContextHelp = 57669;  // Shift+F1
+inline constexpr int kHelp = 57670;         // F1
+inline constexpr int kViewToolbar = 59392;
+inline constexpr int kViewStatusBar = 59393;
+
+}  // namespace ql::frame_cmd

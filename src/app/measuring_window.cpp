@@ -1,0 +1,124 @@
+#include "app/measuring_window.h"
+
+#include <QCloseEvent>
+#include <QPrinter>
+#include <QScrollArea>
+
+#include "app/dialogs.h"
+#include "app/main_frame.h"
+#include "app/print_job.h"
+#include "app/qarn_doc.h"
+#include "app/qarn_form.h"
+#include "qtsupport/text_edge.h"
+#include "run/ids.h"
+
+namespace ql {
+
+MeasuringWindow::MeasuringWindow(CMainFrame& frame, Dialogs& dialogs, const QString& settingsPath)
+    : frame_(frame),
+      dialogs_(dialogs),
+      store_(settingsPath),
+      devices_(StoreDeviceMap(store_)),
+      line_(devices_) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setObjectName(QStringLiteral("measuringWindow"));
+  // An empty title keeps the main frame's title as it is while maximized.
+  setWindowTitle(FromLatin1(CQarnDoc::TemplateField(CQarnDoc::kWindowTitle)));
+  setWindowIcon(frame.windowIcon());
+
+  form_ = new QarnForm(dialogs_, frame_, [this] { return PortDevices(); });
+  // The form keeps its size; a window smaller than it scrolls.
+  auto* scroll = new QScrollArea;
+  scroll->setObjectName(QStringLiteral("formScroll"));
+  scroll->setWidget(form_);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setBackgroundRole(QPalette::Base);
+  scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  setWidget(scroll);
+
+  view_ = std::make_unique<CQarnView>(*form_, store_, clock_, line_);
+  connect(form_, &QarnForm::timerTick, this, [this] {
+    form_->Handle([this] { view_->OnTimer(); });
+    emit ticked();
+  });
+  connect(form_, &QarnForm::buttonCommand, this, [this](int id) { Command(id); });
+  connect(form_, &QarnForm::drawRequested, this,
+          [this] { form_->Handle([this] { view_->OnDraw(); }); });
+  connect(form_, &QarnForm::maximizeRequested, this, &QWidget::showMaximized);
+}
+
+MeasuringWindow::~MeasuringWindow() {
+  // The view goes first: it closes its port through the line and may still
+  // talk to the form.
+  view_.reset();
+}
+
+bool MeasuringWindow::Create() {
+  int result = 0;
+  form_->Handle([&] { result = view_->OnCreate(); });
+  return result == 0;
+}
+
+void MeasuringWindow::OnInitialUpdate() {
+  form_->Handle([this] { view_->OnInitialUpdate(); });
+}
+
+void MeasuringWindow::Command(int id) {
+  if (id == cmd::kPrint) {
+    Print();
+  } else if (id == cmd::kPrintPreview) {
+    PrintPreview();
+  } else {
+    form_->Handle([&] { view_->OnCommand(id); });
+  }
+}
+
+CQarnView::CommandState MeasuringWindow::UpdateCommand(int id) const {
+  return view_->OnUpdateCommand(id);
+}
+
+QStringList MeasuringWindow::PortDevices() const {
+  QStringList devices;
+  for (int port = 1; port <= 4; ++port) {
+    devices << QString::fromStdString(devices_("COM" + std::to_string(port)));
+  }
+  return devices;
+}
+
+void MeasuringWindow::Print() {
+  int pages = 0;
+  form_->Handle([&] { pages = view_->OnPreparePrinting(); });
+  if (pages < 1) return;
+  QPrinter& printer = frame_.Printer();
+  if (!dialogs_.PrintDialog(this, printer, pages)) return;
+  int from = printer.fromPage();
+  int to = printer.toPage();
+  if (from < 1 || to < from) {
+    from = 1;
+    to = pages;
+  }
+  if (!PrintReport(*form_, *view_, printer, from, std::min(to, pages))) PrintFailed(printer);
+}
+
+void MeasuringWindow::PrintPreview() {
+  dialogs_.PrintPreview(this, frame_.Printer(), [this](QPrinter& printer) {
+    int pages = 0;
+    form_->Handle([&] { pages = view_->OnPreparePrinting(); });
+    if (pages >= 1) PrintReport(*form_, *view_, printer, 1, pages);
+  });
+}
+
+void MeasuringWindow::PrintFailed(const QPrinter& printer) {
+  const QString where =
+      printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+  dialogs_.Message(this, QStringLiteral("Print Error!"),
+                   QStringLiteral("The report could not be sent to %1.").arg(where));
+}
+
+void MeasuringWindow::closeEvent(QCloseEvent* event) {
+  QMdiSubWindow::closeEvent(event);
+  if (event->isAccepted())
+    QMetaObject::invokeMethod(&frame_, &QWidget::close, Qt::QueuedConnection);
+}
+
+}  // namespace ql

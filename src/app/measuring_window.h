@@ -1,0 +1,69 @@
+#pragma once
+// A measuring window: the form inside an MDI child window, with its own
+// view, meter link, serial line and copy of the settings. Commands reach the
+// view through Command(); Print and Print Preview are carried out here,
+// through the one print path of print_job.h. Closing a measuring window
+// closes the main frame, which ends the program.
+
+#include <QMdiSubWindow>
+
+#include <memory>
+
+#include "link/posix_serial_line.h"
+#include "qtsupport/settings_store.h"
+#include "run/qarn_view.h"
+#include "run/system_clock.h"
+
+class QPrinter;
+
+namespace ql {
+
+class CMainFrame;
+class Dialogs;
+class QarnForm;
+
+class MeasuringWindow : public QMdiSubWindow {
+  Q_OBJECT
+ public:
+  MeasuringWindow(CMainFrame& frame, Dialogs& dialogs, const QString& settingsPath);
+  ~MeasuringWindow() override;
+
+  // The view's creation: settings, status-bar panes, fonts, timer. Returns
+  // true iff the view was created.
+  bool Create();
+  // Shows the window maximized with an empty list.
+  void OnInitialUpdate();
+
+  // Carries out command `id` (run/ids.h) in this window.
+  void Command(int id);
+  CQarnView::CommandState UpdateCommand(int id) const;
+
+  CQarnView& View() { return *view_; }
+  QarnForm& Form() { return *form_; }
+  // The device paths of COM1 .. COM4 as this window's settings map them.
+  QStringList PortDevices() const;
+
+ signals:
+  // The view's timer tick has been handled.
+  void ticked();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void Print();
+  void PrintPreview();
+  // A print job that failed to reach the printer.
+  void PrintFailed(const QPrinter& printer);
+
+  CMainFrame& frame_;
+  Dialogs& dialogs_;
+  SettingsStore store_;
+  DeviceMap devices_;
+  PosixSerialLine line_;
+  SystemClock clock_;
+  QarnForm* form_ = nullptr;  // owned by the window's widget tree
+  std::unique_ptr<CQarnView> view_;
+};
+
+}  // namespace ql

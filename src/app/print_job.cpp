@@ -1,0 +1,35 @@
+#include "app/print_job.h"
+
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+
+#include <algorithm>
+
+#include "app/qarn_form.h"
+#include "qtsupport/render.h"
+#include "qtsupport/twips_canvas.h"
+#include "run/qarn_view.h"
+
+namespace ql {
+
+void FitReportPage(QPrinter& printer) {
+  const QSizeF sheet = printer.pageLayout().pageSize().size(QPageSize::Inch);
+  const double marginX = std::max(0.0, (sheet.width() - kPrintableWidthTwips / 1440.0) / 2);
+  const double marginY = std::max(0.0, (sheet.height() - kPrintableHeightTwips / 1440.0) / 2);
+  printer.setPageMargins(QMarginsF(marginX, marginY, marginX, marginY), QPageLayout::Inch);
+}
+
+bool PrintReport(QarnForm& form, CQarnView& view, QPrinter& printer, int from, int to) {
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  for (int page = from; page <= to; ++page) {
+    if (page > from) printer.newPage();
+    painter.resetTransform();
+    TwipsCanvas canvas(painter, printer.logicalDpiX());
+    form.Handle([&] { view.OnPrint(canvas, page); });
+  }
+  return painter.end();
+}
+
+}  // namespace ql

@@ -1,0 +1,261 @@
+// The program as it starts: the main frame, its menus, toolbar and status
+// bar, the measuring window inside it, the About box, help and File New.
+
+#include <QFile>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/about_box.h"
+#include "app/frame_ids.h"
+#include "gui_fixture.h"
+#include "run/ids.h"
+
+namespace ql::testing {
+namespace {
+
+using ShellTest = GuiTest;
+
+// A menu as its items' texts; "-" is a separator, "> title" a submenu.
+QStringList Items(const QMenu* menu) {
+  QStringList items;
+  for (const QAction* action : menu->actions()) {
+    if (action->isSeparator()) {
+      items << QStringLiteral("-");
+    } else if (action->menu()) {
+      items << QStringLiteral("> ") + action->menu()->title();
+    } else {
+      items << action->text();
+    }
+  }
+  return items;
+}
+
+const QMenu* Submenu(const QMenu* menu, const QString& title) {
+  for (const QAction* action : menu->actions()) {
+    if (action->menu() && action->menu()->title() == title) return action->menu();
+  }
+  return nullptr;
+}
+
+TEST_F(ShellTest, StartsAt640By480CentredWithOneMaximizedMeasuringWindow) {
+  Start();
+  EXPECT_EQ(frame->size(), QSize(640, 480));
+  EXPECT_EQ(frame->windowTitle(), QStringLiteral("Quintaline"));
+  const QRect desktop = frame->screen()->availableGeometry();
+  EXPECT_LE(std::abs(frame->geometry().center().x() - desktop.center().x()), 1);
+  EXPECT_LE(std::abs(frame->geometry().center().y() - desktop.center().y()), 1);
+  ASSERT_EQ(frame->MeasuringWindows().size(), 1);
+  EXPECT_TRUE(window->isMaximized());
+  EXPECT_EQ(frame->windowTitle(), QStringLiteral("Quintaline")) << "the child adds nothing";
+}
+
+TEST_F(ShellTest, StatusBarPanesFromTheRightArePortSamplingDbAndFileName) {
+  Start();
+  EXPECT_EQ(Pane(pane::kMessage), QStringLiteral("For Help, press F1"));
+  EXPECT_EQ(Pane(pane::kFileName), QStringLiteral("NONAME"));
+  EXPECT_EQ(Pane(pane::kDbRef), QStringLiteral(" 600 Ohm"));
+  EXPECT_EQ(Pane(pane::kSampling), QStringLiteral("  1 SEC"));
+  EXPECT_EQ(Pane(pane::kPort), QStringLiteral("COM 2"));
+
+  const auto x = [this](int id) { return frame->Pane(id)->geometry().x(); };
+  EXPECT_GT(x(pane::kPort), x(pane::kSampling));
+  EXPECT_GT(x(pane::kSampling), x(pane::kDbRef));
+  EXPECT_GT(x(pane::kDbRef), x(pane::kFileName));
+  EXPECT_GT(x(pane::kFileName), x(pane::kMessage));
+
+  const std::pair<int, const char*> sizing[] = {{pane::kFileName, "FILENAME.EXT"},
+                                                {pane::kDbRef, "1000 Ohm"},
+                                                {pane::kSampling, "250 mSEC"},
+                                                {pane::kPort, "COM 1"}};
+  for (const auto& [id, text] : sizing) {
+    const QLabel* pane = frame->Pane(id);
+    EXPECT_GE(pane->contentsRect().width(),
+              QFontMetrics(pane->font()).horizontalAdvance(QString::fromLatin1(text)))
+        << text;
+  }
+}
+
+TEST_F(ShellTest, StoredSettingsShowInPanesAndCheckMarks) {
+  Setting(QStringLiteral("COMM/Port"), 3);
+  Setting(QStringLiteral("Db/Ref"), 470);
+  Setting(QStringLiteral("Sampling Time/Current"), 100);
+  Setting(QStringLiteral("Sampling Time/Use display"), QStringLiteral("  5 SEC"));
+  Start();
+  EXPECT_EQ(Pane(pane::kPort), QStringLiteral("COM 4"));
+  EXPECT_EQ(Pane(pane::kDbRef), QStringLiteral(" 470 Ohm"));
+  EXPECT_EQ(Pane(pane::kSampling), QStringLiteral("  5 SEC"));
+  EXPECT_TRUE(frame->Action(cmd::kSampling5s)->isChecked());
+  EXPECT_FALSE(frame->Action(cmd::kSampling1s)->isChecked());
+  for (int id = cmd::kDbRefFirst; id <= cmd::kDbRefLast; ++id) {
+    EXPECT_FALSE(frame->Action(id)->isChecked()) << id;
+  }
+}
+
+TEST_F(ShellTest, SetupCommandsMoveTheirCheckMarkAndAreStored) {
+  Start();
+  EXPECT_TRUE(frame->Action(cmd::kDbRefFirst + 12)->isChecked());  // 600 Ohm
+  Trigger(cmd::kSampling2s);
+  Trigger(cmd::kDbRefLast);
+  EXPECT_EQ(Pane(pane::kSampling), QStringLiteral("  2 SEC"));
+  EXPECT_EQ(Pane(pane::kDbRef), QStringLiteral("1000 Ohm"));
+  EXPECT_TRUE(frame->Action(cmd::kSampling2s)->isChecked());
+  EXPECT_FALSE(frame->Action(cmd::kSampling1s)->isChecked());
+  EXPECT_TRUE(frame->Action(cmd::kDbRefLast)->isChecked());
+  EXPECT_FALSE(frame->Action(cmd::kDbRefFirst + 12)->isChecked());
+  QSettings stored(settingsPath, QSettings::IniFormat);
+  EXPECT_EQ(stored.value(QStringLiteral("Sampling Time/Current")).toInt(), 40);
+  EXPECT_EQ(stored.value(QStringLiteral("Db/Ref")).toInt(), 1000);
+}
+
+TEST_F(ShellTest, FileNamedOnTheCommandLineIsNotOpened) {
+  const QString path = dir.filePath(QStringLiteral("run.rdg"));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  QByteArray record(" 14:02:37       12.34 Vdc                DCV                 \n", 62);
+  record.resize(68);
+  file.write(record);
+  file.close();
+  Start({QStringLiteral("quintaline"), path});
+  EXPECT_EQ(window->Form().ListCount(), 0);
+  EXPECT_EQ(Pane(pane::kFileName), QStringLiteral("NONAME"));
+  EXPECT_EQ(frame->MeasuringWindows().size(), 1);
+}
+
+TEST_F(ShellTest, MeasuringWindowMenusHaveTheirTextsAndAccelerators) {
+  Start();
+  const QList<QMenu*> menus = frame->Menus();
+  ASSERT_EQ(menus.size(), 5);
+  const std::pair<QString, QStringList> expected[] = {
+      {"&File",
+       {"&Open...\tCtrl+O", "&Save\tCtrl+S", "-", "&Print...\tCtrl+P", "Print Pre&view",
+        "P&rint Setup...", "-", "E&xit"}},
+      {"&Run", {"&Start", "Sto&p", "Pa&use"}},
+      {"&View", {"&Bar", "&Line", "&Text"}},
+      {"&Setup", {"> &dB", "> Sampling &Time", "-", "Com  &Port"}},
+      {"&Help", {"&Read Me", "&Using Help", "-", "&About ..."}},
+  };
+  for (int i = 0; i < menus.size(); ++i) {
+    EXPECT_EQ(menus[i]->title(), expected[i].first);
+    EXPECT_EQ(Items(menus[i]), expected[i].second) << expected[i].first.toStdString();
+  }
+  EXPECT_EQ(
+      Items(Submenu(menus[3], QStringLiteral("&dB"))),
+      (QStringList{"2 Ohm", "4 Ohm", "8 Ohm", "16 Ohm", "50 Ohm", "75 Ohm", "93 Ohm", "110 Ohm",
+                   "125 Ohm", "135 Ohm", "150 Ohm", "300 Ohm", "600 Ohm", "900 Ohm", "1000 Ohm"}));
+  EXPECT_EQ(Items(Submenu(menus[3], QStringLiteral("Sampling &Time"))),
+            (QStringList{"500 mSEC", "1 SEC", "2 SEC", "5 SEC", "10 SEC"}));
+
+  const std::pair<int, const char*> keys[] = {
+      {cmd::kFileNew, "Ctrl+N"}, {cmd::kFileOpen, "Ctrl+O"}, {cmd::kFileSave, "Ctrl+S"},
+      {cmd::kPrint, "Ctrl+P"},   {frame_cmd::kHelp, "F1"},   {frame_cmd::kContextHelp, "Shift+F1"}};
+  for (const auto& [id, sequence] : keys) {
+    EXPECT_EQ(frame->Action(id)->shortcut(), QKeySequence(QString::fromLatin1(sequence)))
+        << sequence;
+  }
+}
+
+TEST_F(ShellTest, EmptyFrameHasTheShortMenus) {
+  App();
+  CMainFrame empty(dialogs, settingsPath);
+  const QList<QMenu*> menus = empty.Menus();
+  ASSERT_EQ(menus.size(), 3);
+  QStringList items = Items(menus[0]);
+  items.removeAll(QStringLiteral("-"));
+  EXPECT_EQ(menus[0]->title(), QStringLiteral("&File"));
+  EXPECT_EQ(items, (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "P&rint Setup...",
+                                "Recent File", "E&xit"}));
+  EXPECT_EQ(menus[1]->title(), QStringLiteral("&View"));
+  EXPECT_EQ(Items(menus[1]), (QStringList{"&Toolbar", "&Status Bar"}));
+  EXPECT_EQ(menus[2]->title(), QStringLiteral("&Help"));
+  items = Items(menus[2]);
+  items.removeAll(QStringLiteral("-"));
+  EXPECT_EQ(items, (QStringList{"&Index", "&Using Help", "&About..."}));
+  EXPECT_TRUE(empty.Action(frame_cmd::kViewToolbar)->isChecked());
+  EXPECT_FALSE(empty.Action(cmd::kFileSave)->isEnabled());
+}
+
+TEST_F(ShellTest, ToolbarHasOpenSaveSeparatorPrintSeparatorStartStopPause) {
+  Start();
+  const QList<QAction*> actions = frame->ToolBar()->actions();
+  const int expected[] = {cmd::kFileOpen, cmd::kFileSave, 0, cmd::kPrint, 0, cmd::kRunStart,
+                          cmd::kRunStop,  cmd::kRunPause};
+  ASSERT_EQ(actions.size(), 8);
+  for (int i = 0; i < 8; ++i) {
+    if (expected[i] == 0) {
+      EXPECT_TRUE(actions[i]->isSeparator()) << i;
+      continue;
+    }
+    EXPECT_EQ(actions[i], frame->Action(expected[i])) << i;
+    EXPECT_TRUE(actions[i]->icon().availableSizes().contains(QSize(16, 15))) << i;
+  }
+  EXPECT_EQ(frame->ToolBar()->iconSize(), QSize(16, 15));
+}
+
+TEST_F(ShellTest, ToolbarAndStatusBarCanBeHidden) {
+  App();
+  CMainFrame empty(dialogs, settingsPath);
+  empty.show();
+  empty.OnCommand(frame_cmd::kViewToolbar);
+  empty.OnCommand(frame_cmd::kViewStatusBar);
+  EXPECT_FALSE(empty.ToolBar()->isVisible());
+  EXPECT_FALSE(empty.statusBar()->isVisible());
+  EXPECT_FALSE(empty.Action(frame_cmd::kViewToolbar)->isChecked());
+  EXPECT_FALSE(empty.Action(frame_cmd::kViewStatusBar)->isChecked());
+  empty.OnCommand(frame_cmd::kViewToolbar);
+  EXPECT_TRUE(empty.ToolBar()->isVisible());
+  EXPECT_TRUE(empty.Action(frame_cmd::kViewToolbar)->isChecked());
+}
+
+TEST_F(ShellTest, AboutBoxShowsTheVersion) {
+  Start();
+  Trigger(cmd::kAbout);
+  EXPECT_EQ(dialogs.abouts, 1);
+
+  CAboutBox box;
+  EXPECT_EQ(box.windowTitle(), QStringLiteral("About..."));
+  const auto* text = box.findChild<QLabel*>(QStringLiteral("versionText"));
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->text(), QStringLiteral("Quintaline Version 4.0B"));
+}
+
+TEST_F(ShellTest, HelpCommandsOpenTheHelpPageNamedAfterTheProgram) {
+  Start();
+  Trigger(cmd::kHelpIndex);
+  Trigger(cmd::kHelpUsing);
+  QTest::keyClick(frame, Qt::Key_F1);
+  ASSERT_EQ(dialogs.helpUrls.size(), 3u);
+  for (const QUrl& url : dialogs.helpUrls) {
+    ASSERT_TRUE(url.isLocalFile());
+    EXPECT_EQ(QFileInfo(url.toLocalFile()).fileName(), QStringLiteral("Quintaline.html"));
+    EXPECT_TRUE(QFile::exists(url.toLocalFile()));
+  }
+  EXPECT_EQ(dialogs.helpUrls[1].fragment(), QStringLiteral("using-help"));
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(ShellTest, CtrlNOpensASecondWindowWithItsOwnSettingsCopy) {
+  Start();
+  QTest::keyClick(frame, Qt::Key_N, Qt::ControlModifier);
+  ASSERT_EQ(frame->MeasuringWindows().size(), 2);
+  MeasuringWindow* second = frame->ActiveMeasuringWindow();
+  ASSERT_NE(second, window);
+  EXPECT_TRUE(second->isMaximized());
+  Trigger(cmd::kSampling10s);
+  EXPECT_EQ(second->View().m_link.m_nReload, 172);
+  EXPECT_EQ(window->View().m_link.m_nReload, 16) << "the first window keeps its own";
+  EXPECT_NE(&second->View(), &window->View());
+}
+
+TEST_F(ShellTest, ClosingTheMeasuringWindowEndsTheProgram) {
+  Start();
+  window->close();
+  EXPECT_TRUE(WaitFor([this] { return !frame->isVisible(); }));
+}
+
+}  // namespace
+}  // namespace ql::testing
