@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
 #include "cli/cli_fixture.h"
 
@@ -165,6 +166,36 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<UnreadableCase>& info) {
       return std::string(info.param.name);
     });
+
+// A graph file whose picture has one dot: band 0, column 1, row 0.
+void WriteGraphFile(const std::string& path) {
+  std::string file = "GRAPH*1QKDT530.0";
+  for (int k = 0; k < 1024; ++k) file += k == 3 ? "   1" : "   0";
+  std::ofstream(path, std::ios::binary) << file;
+}
+
+TEST_F(FileCommands, GraphFileShowsItsPictureThenLineFindsNoData) {
+  WriteGraphFile(Path("pic.rdg"));
+  const CliResult picture = RunCli({"graph", Path("pic.rdg"), "--ops"});
+  ASSERT_EQ(picture.exitCode, 0) << picture.err;
+  EXPECT_EQ(Lines(picture.out), (std::vector<std::string>{kPanelFill, "rect 39 7 42 10 #0000FF",
+                                                          kPanelFill, "rect 39 7 42 10 #0000FF"}));
+
+  // Showing the picture emptied the list, so the line form has nothing.
+  const CliResult line = RunCli({"graph", Path("pic.rdg"), "--form", "line", "--ops"});
+  EXPECT_EQ(line.exitCode, 1);
+  EXPECT_EQ(line.err, "Data not exist !\n");
+
+  const CliResult report = RunCli({"report", Path("pic.rdg"), "--ops"});
+  EXPECT_EQ(report.exitCode, 1);
+  EXPECT_EQ(report.out.rfind("pages 1\npage 1\n", 0), 0u) << report.out;
+  EXPECT_EQ(report.out.find("text "), std::string::npos) << report.out;  // a blank page
+  EXPECT_EQ(report.err, "Data not exist !\n");
+
+  const CliResult csv = RunCli({"export", Path("pic.rdg"), "--csv", Path("out.csv")});
+  EXPECT_EQ(csv.exitCode, 1);
+  EXPECT_FALSE(std::filesystem::exists(Path("out.csv")));
+}
 
 TEST_F(FileCommands, EmptyListAbandonsTheDrawAndWritesNoPicture) {
   WriteReadingFile(Path("empty.rdg"), {});
