@@ -209,9 +209,6 @@ class CQarnView {
   // The user was told that the meter connection was lost in this run.
   int m_bLineLostShown = 0;
 
- protected:
-  FormHost& host() { return m_host; }
-
  private:
   // Settings.
   void ReadSettings();
