@@ -1,0 +1,69 @@
+#pragma once
+// The measuring window on the real termios line over a pseudo-terminal,
+// with the other seams faked: the meter is the pty's master side, and every
+// poll and read of the line is counted.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "link/posix_serial_line.h"
+#include "reliability/counting_line.h"
+#include "reliability/pty_pair.h"
+#include "run/qarn_view.h"
+#include "support/fixed_clock.h"
+#include "support/memory_profile_store.h"
+#include "support/recording_form_host.h"
+
+namespace ql::testing {
+
+class ViewOnLineTest : public ::testing::Test {
+ protected:
+  static constexpr auto kDeadline = std::chrono::seconds(5);
+
+  void SetUp() override {
+    meter = std::make_unique<PtyPair>();
+    ASSERT_TRUE(meter->ok());
+    devicePath = meter->SlavePath();
+    store.Set("Sampling Time", "Current", "10");  // 500 ms: 8 ticks a sample
+    view.OnCreate();
+    view.OnInitialUpdate();
+  }
+
+  // Ticks, the meter sending `frame` before each, until the list holds
+  // `lines` lines or the deadline passes. Returns true iff it got there.
+  bool TickUntilLines(const std::string& frame, int lines) {
+    const auto until = std::chrono::steady_clock::now() + kDeadline;
+    while (host.ListCount() < lines && std::chrono::steady_clock::now() < until) {
+      meter->Send(frame);
+      view.OnTimer();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return host.ListCount() >= lines;
+  }
+
+  // Ticks until the view has told the user that the line was lost, or the
+  // deadline passes. Returns true iff it did.
+  bool TickUntilLineLostShown() {
+    const auto until = std::chrono::steady_clock::now() + kDeadline;
+    while (view.m_bLineLostShown == 0 && std::chrono::steady_clock::now() < until) {
+      view.OnTimer();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return view.m_bLineLostShown != 0;
+  }
+
+  std::unique_ptr<PtyPair> meter;
+  std::string devicePath;
+  PosixSerialLine posixLine{[this](const std::string&) { return devicePath; }};
+  CountingLine line{posixLine};
+  RecordingFormHost host;
+  MemoryProfileStore store;
+  FixedClock clock;
+  CQarnView view{host, store, clock, line};
+};
+
+}  // namespace ql::testing
