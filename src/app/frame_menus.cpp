@@ -215,10 +215,11 @@ void CMainFrame::BuildToolBar() {
 
 void CMainFrame::BuildStatusBar() {
   QStatusBar* bar = statusBar();
-  auto* message = new QLabel(QStringLiteral("For Help, press F1"), bar);
+  auto* message = new QLabel(bar);
   message->setObjectName(QStringLiteral("pane0"));
   bar->addWidget(message, 1);
   panes_[0] = message;
+  SetPaneText(0, {});
   for (const PaneLayout& p : kPanes) {
     auto* pane = new QLabel(bar);
     pane->setObjectName(QStringLiteral("pane%1").arg(p.id));

@@ -48,6 +48,7 @@ bool IsViewCommand(int id) {
 }
 
 constexpr int kIdleRefreshMs = 1000;
+constexpr const char* kIdlePrompt = "For Help, press F1";
 
 }  // namespace
 
@@ -221,7 +222,9 @@ void CMainFrame::OnWindowTicked(MeasuringWindow* window) {
 }
 
 void CMainFrame::SetPaneText(int paneId, const QString& text) {
-  if (QLabel* pane = Pane(paneId); pane && pane->text() != text) pane->setText(text);
+  // The message pane falls back to its idle prompt when a message ends.
+  const QString shown = paneId == 0 && text.isEmpty() ? QString::fromLatin1(kIdlePrompt) : text;
+  if (QLabel* pane = Pane(paneId); pane && pane->text() != shown) pane->setText(shown);
 }
 
 QLabel* CMainFrame::Pane(int paneId) const {

@@ -1,0 +1,190 @@
+// A run against a simulated meter on a pseudo-terminal: Start, samples
+// arriving, Pause, Start resuming, Stop, with the enabling of the commands
+// and toolbar buttons at each step; and the port dialog.
+
+#include <QFileInfo>
+#include <QListView>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QToolBar>
+
+#include "gui_fixture.h"
+#include "pty_meter.h"
+#include "run/ids.h"
+
+namespace ql::testing {
+namespace {
+
+// Start, Stop, Pause, Com Port, Open, Save.
+struct Enabling {
+  bool start, stop, pause, comPort, open, save;
+};
+
+class RunTest : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    ASSERT_TRUE(meter.ok());
+    Setting(QStringLiteral("COMM/COM2"), QString::fromStdString(meter.SlavePath()));
+    Setting(QStringLiteral("Sampling Time/Current"), 10);  // 8 ticks, 400 ms
+    Setting(QStringLiteral("Sampling Time/Use display"), QStringLiteral("500 mSEC"));
+    QObject::connect(&sender, &QTimer::timeout, [this] { meter.Send(); });
+    sender.start(100);
+  }
+
+  int Lines() const { return window->Form().ListCount(); }
+  void Click(int buttonId) {
+    auto* button = qobject_cast<QPushButton*>(window->Form().Control(buttonId));
+    ASSERT_NE(button, nullptr);
+    button->click();
+  }
+
+  // Runs the event loop for `ticks` ticks of the window's timer.
+  void WaitTicks(int ticks) {
+    QSignalSpy spy(window, &MeasuringWindow::ticked);
+    ASSERT_TRUE(WaitFor([&] { return spy.count() >= ticks; }));
+  }
+
+  // The commands and their toolbar buttons are enabled as `expected` says.
+  void ExpectEnabling(const Enabling& expected, const char* state) {
+    const std::pair<int, bool> commands[] = {
+        {cmd::kRunStart, expected.start}, {cmd::kRunStop, expected.stop},
+        {cmd::kRunPause, expected.pause}, {cmd::kSetupComPort, expected.comPort},
+        {cmd::kFileOpen, expected.open},  {cmd::kFileSave, expected.save}};
+    for (const auto& [id, enabled] : commands) {
+      QAction* action = frame->Action(id);
+      EXPECT_EQ(action->isEnabled(), enabled) << state << ": command " << id;
+      if (QWidget* button = frame->ToolBar()->widgetForAction(action)) {
+        EXPECT_EQ(button->isEnabled(), enabled) << state << ": button " << id;
+      }
+    }
+    for (int id : {cmd::kViewBar, cmd::kViewLine, cmd::kViewText, cmd::kPrint}) {
+      EXPECT_TRUE(Enabled(id)) << state << ": " << id;
+    }
+  }
+
+  PtyMeter meter{{"--reading", "DC 12.34 V"}};
+  QTimer sender;
+};
+
+TEST_F(RunTest, StartPauseResumeStopAgainstASimulatedMeter) {
+  Start();
+  ExpectEnabling({true, false, false, true, true, false}, "idle");
+
+  Trigger(cmd::kRunStart);
+  ExpectEnabling({false, true, true, false, false, false}, "recording");
+  EXPECT_EQ(Pane(pane::kFileName), QStringLiteral("NONAME"));
+  ASSERT_TRUE(WaitFor([this] { return Lines() >= 2; }));
+  const std::string first = window->Form().ListText(0);
+  ASSERT_EQ(first.size(), 61u);
+  EXPECT_EQ(first.substr(15, 6), " 12.34");
+  EXPECT_EQ(first.substr(21, 4), " Vdc");
+  EXPECT_EQ(first.substr(41, 3), "DCV");
+  EXPECT_EQ(Control(ctl::kReading), " 12.34");
+  EXPECT_EQ(Control(ctl::kUnit), " Vdc");
+  EXPECT_EQ(window->Form().List()->currentIndex().row(), Lines() - 1) << "newest selected";
+
+  Trigger(cmd::kRunPause);
+  ExpectEnabling({true, true, false, true, true, false}, "paused");
+  const int paused = Lines();
+  WaitTicks(20);  // more than two sampling periods
+  EXPECT_EQ(Lines(), paused);
+
+  Trigger(cmd::kRunStart);
+  ExpectEnabling({false, true, true, false, false, false}, "resumed");
+  ASSERT_TRUE(WaitFor([&] { return Lines() > paused; }));
+  EXPECT_EQ(window->Form().ListText(0), first) << "resuming keeps the list";
+
+  Trigger(cmd::kRunStop);
+  ExpectEnabling({true, false, false, true, true, true}, "stopped");
+  const int stopped = Lines();
+  EXPECT_EQ(window->View().m_nLineCount, stopped);
+  WaitTicks(20);
+  EXPECT_EQ(Lines(), stopped);
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(RunTest, AbsentPortShowsTheFailureAndChangesNothing) {
+  Setting(QStringLiteral("COMM/COM2"), dir.filePath(QStringLiteral("no-such-device")));
+  Start();
+  Trigger(cmd::kRunStart);
+  ASSERT_EQ(dialogs.CountOf(QStringLiteral("Failed to Open ComPort")), 1);
+  EXPECT_FALSE(dialogs.messages.front().detail.isEmpty());
+  ExpectEnabling({true, false, false, true, true, false}, "after the failed start");
+}
+
+TEST_F(RunTest, PortDialogShowsTheDevicesAndStoresTheChoice) {
+  Start();
+  dialogs.portAnswer = 2;
+  Trigger(cmd::kSetupComPort);
+  EXPECT_EQ(dialogs.portSelShown, 1);
+  ASSERT_EQ(dialogs.portDevices.size(), 4);
+  EXPECT_EQ(dialogs.portDevices[1], QString::fromStdString(meter.SlavePath()));
+  EXPECT_EQ(Pane(pane::kPort), QStringLiteral("COM 3"));
+  EXPECT_EQ(QSettings(settingsPath, QSettings::IniFormat).value(QStringLiteral("COMM/Port")), 2);
+
+  dialogs.portAnswer.reset();  // Cancel
+  Trigger(cmd::kSetupComPort);
+  EXPECT_EQ(Pane(pane::kPort), QStringLiteral("COM 3"));
+}
+
+TEST_F(RunTest, ModeButtonsEnableTheirBoxes) {
+  Start();
+  QWidget* relGroup = window->Form().Control(ctl::kRelGroup);
+  QWidget* dbGroup = window->Form().Control(ctl::kDbGroup);
+  EXPECT_FALSE(relGroup->isEnabled());
+  EXPECT_FALSE(dbGroup->isEnabled());
+  Trigger(cmd::kRunStart);
+  Click(ctl::kRelButton);
+  Click(ctl::kDbButton);
+  EXPECT_TRUE(relGroup->isEnabled());
+  EXPECT_TRUE(dbGroup->isEnabled());
+  EXPECT_EQ(Control(ctl::kDbRefText), "600 OHM");
+  ASSERT_TRUE(WaitFor([this] { return Lines() >= 2; }));
+  // The panel shows the level relative to the reference reading.
+  EXPECT_NEAR(std::stod(Control(ctl::kReading)), 0.0, 0.005) << Control(ctl::kReading);
+  EXPECT_EQ(Control(ctl::kUnit), "dB");
+  EXPECT_EQ(window->Form().ListText(Lines() - 1).substr(15, 6), " 12.34")
+      << "the list keeps the raw reading";
+  Click(ctl::kPeakButton);
+  EXPECT_TRUE(window->Form().Control(ctl::kStatGroup)->isEnabled());
+  EXPECT_EQ(Control(ctl::kStatGroup), "PEAK HOLD");
+  Click(ctl::kMinMaxButton);
+  EXPECT_EQ(Control(ctl::kStatGroup), "MIN/MAX");
+}
+
+TEST_F(RunTest, SavedRunOpensAgainAsALineGraph) {
+  Start();
+  Trigger(cmd::kRunStart);
+  ASSERT_TRUE(WaitFor([this] { return Lines() >= 3; }));
+  Trigger(cmd::kRunStop);
+  std::vector<std::string> saved;
+  for (int i = 0; i < Lines(); ++i) saved.push_back(window->Form().ListText(i));
+
+  const QString path = dir.filePath(QStringLiteral("run.rdg"));
+  dialogs.fileAnswers = {path};
+  Trigger(cmd::kFileSave);
+  ASSERT_EQ(dialogs.fileDialogs.size(), 1u);
+  EXPECT_EQ(dialogs.fileDialogs[0].defaultExtension, "rdg");
+  EXPECT_TRUE(dialogs.fileDialogs[0].overwritePrompt);
+  EXPECT_EQ(QFileInfo(path).size(), 68 * static_cast<qint64>(saved.size()));
+  EXPECT_EQ(Pane(pane::kFileName), QStringLiteral("run.rdg"));
+  EXPECT_FALSE(Enabled(cmd::kFileSave)) << "saved once per run";
+
+  window->Form().ListReset();
+  dialogs.fileAnswers = {path};
+  Trigger(cmd::kFileOpen);
+  ASSERT_EQ(dialogs.fileDialogs.size(), 2u);
+  EXPECT_EQ(dialogs.fileDialogs[1].defaultExtension, "rdh");
+  ASSERT_EQ(Lines(), static_cast<int>(saved.size()));
+  for (int i = 0; i < Lines(); ++i) {
+    EXPECT_EQ(window->Form().ListText(i), saved[static_cast<std::size_t>(i)] + "\n") << i;
+  }
+  EXPECT_EQ(window->View().m_nLineCount, Lines());
+  EXPECT_FALSE(Visible(ctl::kReading)) << "the line graph hides the reading fields";
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+}  // namespace
+}  // namespace ql::testing

@@ -1,0 +1,173 @@
+// The measuring window's form and what the view draws on it: the View
+// commands with the reading fields and the meter panel, "Data not exist !"
+// for an empty list, printing through the menu's print path, and the form's
+// layout and colours.
+
+#include <QFile>
+#include <QListView>
+#include <QMdiArea>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+
+#include "app/dialogs.h"
+#include "app/meter_panel.h"
+#include "app/reading_list_model.h"
+#include "gui_fixture.h"
+#include "qtsupport/render.h"
+#include "run/ids.h"
+
+namespace ql::testing {
+namespace {
+
+class ViewTest : public GuiTest {
+ protected:
+  // A reading file of `count` direct-voltage lines rising from 1.00 V.
+  QString WriteReadings(int count) {
+    const QString path = dir.filePath(QStringLiteral("readings.rdg"));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    for (int i = 0; i < count; ++i) {
+      char line[68] = {};
+      std::snprintf(line, sizeof line, " 12:00:%02d       %5.2f Vdc                %-20s\n", i % 60,
+                    1.0 + i * 0.25, "DCV");
+      file.write(line, sizeof line);
+    }
+    return path;
+  }
+
+  void OpenReadings(int count) {
+    dialogs.fileAnswers = {WriteReadings(count)};
+    Trigger(cmd::kFileOpen);
+    ASSERT_EQ(window->Form().ListCount(), count);
+  }
+
+  QColor PanelPixel(int x, int y) const {
+    return window->Form().Panel()->Picture().pixelColor(x, y);
+  }
+
+  bool ReadingFieldsVisible() const {
+    for (int id = ctl::kReading; id <= ctl::kField4; ++id) {
+      if (!Visible(id)) return false;
+    }
+    return true;
+  }
+};
+
+TEST_F(ViewTest, ViewCommandsSwitchTheReadingFieldsAndThePanel) {
+  Start();
+  OpenReadings(40);
+  ASSERT_TRUE(WaitFor([this] { return PanelPixel(45, 100) == QColor(Qt::black); }))
+      << "the opened run is drawn as a line graph at the next repaint";
+  EXPECT_FALSE(ReadingFieldsVisible());
+
+  Trigger(cmd::kViewText);
+  EXPECT_TRUE(ReadingFieldsVisible());
+  for (int id = ctl::kReading; id <= ctl::kField4; ++id) EXPECT_EQ(Control(id), " ") << id;
+  EXPECT_EQ(PanelPixel(45, 100), QColor(Qt::green));
+
+  Trigger(cmd::kViewBar);
+  EXPECT_FALSE(ReadingFieldsVisible());
+  EXPECT_EQ(PanelPixel(45, 100), QColor(Qt::black)) << "axis";
+  // The 40th reading, 10.75 on the scale of -40 .. 40, is the bar at x 76
+  // from the zero line (y 71) up to y 55.
+  EXPECT_EQ(PanelPixel(76, 65), QColor(Qt::black)) << "inside the newest bar";
+
+  Trigger(cmd::kViewLine);
+  EXPECT_FALSE(ReadingFieldsVisible());
+  EXPECT_EQ(PanelPixel(76, 65), QColor(Qt::green)) << "the bars are gone";
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(ViewTest, DataNotExistIsShownOnceForAnEmptyList) {
+  Start();
+  Trigger(cmd::kViewLine);
+  EXPECT_EQ(dialogs.CountOf(QStringLiteral("Data not exist !")), 1);
+  // Repaints, resizes and idle ticks redraw the graph form; the message
+  // stays away until the list or the form changes.
+  window->Form().InvalidateView();
+  frame->resize(700, 520);
+  QSignalSpy ticks(window, &MeasuringWindow::ticked);
+  ASSERT_TRUE(WaitFor([&] { return ticks.count() >= 10; }));
+  EXPECT_EQ(dialogs.CountOf(QStringLiteral("Data not exist !")), 1);
+  Trigger(cmd::kViewBar);
+  EXPECT_EQ(dialogs.CountOf(QStringLiteral("Data not exist !")), 2) << "asked for again";
+}
+
+TEST_F(ViewTest, PrintGoesToThePrinterChosenInThePrintDialog) {
+  Start();
+  OpenReadings(40);
+  Trigger(cmd::kViewText);
+  dialogs.pdfPath = dir.filePath(QStringLiteral("report.pdf"));
+  Trigger(cmd::kPrint);
+  EXPECT_EQ(dialogs.printPages, 2) << "35 lines on the first page, 5 on the second";
+  QFile pdf(dialogs.pdfPath);
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.read(5).startsWith("%PDF-"));
+  pdf.close();
+
+  const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+  if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
+  QProcess text;
+  text.start(pdftotext, {dialogs.pdfPath, QStringLiteral("-")});
+  ASSERT_TRUE(text.waitForFinished(10000));
+  const QString out = QString::fromUtf8(text.readAllStandardOutput());
+  EXPECT_TRUE(out.contains(QStringLiteral("Number of Samples"))) << out.toStdString();
+  EXPECT_TRUE(out.contains(QStringLiteral("10.75"))) << "the 40th reading, on page 2";
+  EXPECT_TRUE(out.contains(QStringLiteral("2 Page")));
+}
+
+TEST_F(ViewTest, PreviewDrawsThroughTheSamePrintPath) {
+  Start();
+  OpenReadings(3);
+  dialogs.previewPath = dir.filePath(QStringLiteral("preview.pdf"));
+  Trigger(cmd::kPrintPreview);
+  EXPECT_EQ(dialogs.previews, 1);
+  EXPECT_GT(QFileInfo(dialogs.previewPath).size(), 0);
+  Trigger(cmd::kPrintSetup);
+  EXPECT_EQ(dialogs.pageSetups, 1);
+}
+
+TEST_F(ViewTest, FormHasThePanelAndListColoursAndRoomForThePanelDrawings) {
+  Start();
+  const QarnForm& form = window->Form();
+  const QImage& picture = form.Panel()->Picture();
+  EXPECT_GE(picture.width(), kPanelWidth);
+  EXPECT_GE(picture.height(), kPanelHeight);
+  EXPECT_EQ(form.List()->palette().color(QPalette::Base), QColor(0, 255, 255));
+  EXPECT_EQ(form.Control(ctl::kReading)->palette().color(QPalette::Window), QColor(0, 255, 0));
+  EXPECT_EQ(form.Control(ctl::kReading)->parentWidget(), form.Panel()) << "fields lie on it";
+  EXPECT_EQ(form.Control(ctl::kList)->geometry().right() + 1 <= form.width(), true);
+  EXPECT_LE(form.width(), frame->MdiArea()->width()) << "the form fits across the window";
+  EXPECT_EQ(Control(ctl::kTimeHeader), "Time");
+  EXPECT_EQ(Control(ctl::kValueHeader), "Measured Value / Range");
+  EXPECT_EQ(Control(ctl::kStatGroup), "PEAK HOLD");
+  EXPECT_FALSE(form.Control(ctl::kStatGroup)->isEnabled());
+  const FontDesc* listFont = form.ControlFont(ctl::kList);
+  ASSERT_NE(listFont, nullptr);
+  EXPECT_EQ(*listFont, kListFont);
+}
+
+TEST(ReadingListModelTest, ShowsLatin1TextWithoutTheLineFeedOfAFileLine) {
+  ReadingListModel model;
+  model.Append(
+      "  \xB5"
+      "Adc");
+  model.Append(" 12.34 Vdc\n");
+  ASSERT_EQ(model.rowCount(), 2);
+  EXPECT_EQ(model.data(model.index(0)).toString(), QString::fromUtf8("  µAdc"));
+  EXPECT_EQ(model.data(model.index(1)).toString(), QStringLiteral(" 12.34 Vdc"));
+  EXPECT_EQ(model.Line(1), " 12.34 Vdc\n") << "the line itself is kept as given";
+  model.Clear();
+  EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST(NameFiltersTest, FilterTextBecomesQtNameFilters) {
+  EXPECT_EQ(NameFilters("Quintaline Files (*.rdg)\n*.rdg\nAll Files (*.*)\n*.*\n\n"),
+            (QStringList{"Quintaline Files (*.rdg)", "All Files (*.*)"}));
+  EXPECT_EQ(NameFilters("Data\n*.rdg;*.rdh\n\n"), QStringList{"Data (*.rdg *.rdh)"});
+  EXPECT_TRUE(NameFilters("").isEmpty());
+}
+
+}  // namespace
+}  // namespace ql::testing
