@@ -66,6 +66,13 @@ void DrawPages(QPainter& painter, QPagedPaintDevice& device, int pageCount, cons
   }
 }
 
+QMarginsF ReportMarginsInch(const QPageSize& size) {
+  const QSizeF sheet = size.size(QPageSize::Inch);
+  const double x = std::max(0.0, (sheet.width() - kPrintableWidthTwips / 1440.0) / 2);
+  const double y = std::max(0.0, (sheet.height() - kPrintableHeightTwips / 1440.0) / 2);
+  return QMarginsF(x, y, x, y);
+}
+
 QByteArray RenderPdf(int pageCount, const PageDraw& draw, const PdfPageOptions& options) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -76,12 +83,8 @@ QByteArray RenderPdf(int pageCount, const PageDraw& draw, const PdfPageOptions& 
     writer.setCreator(QStringLiteral("Quintaline"));
     writer.setTitle(QStringLiteral("Quintaline report"));
     const QPageSize size(options.pageSize);
-    const QSizeF sheet = size.size(QPageSize::Inch);
-    const double marginX = std::max(0.0, (sheet.width() - kPrintableWidthTwips / 1440.0) / 2);
-    const double marginY = std::max(0.0, (sheet.height() - kPrintableHeightTwips / 1440.0) / 2);
-    writer.setPageLayout(QPageLayout(size, QPageLayout::Portrait,
-                                     QMarginsF(marginX, marginY, marginX, marginY),
-                                     QPageLayout::Inch));
+    writer.setPageLayout(
+        QPageLayout(size, QPageLayout::Portrait, ReportMarginsInch(size), QPageLayout::Inch));
     QPainter painter(&writer);
     DrawPages(painter, writer, pageCount, draw);
   }

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QMarginsF>
 #include <QPageSize>
 #include <QString>
 
@@ -45,6 +46,11 @@ struct PdfPageOptions {
 // little more, so the page number below the last line fits.
 inline constexpr int kPrintableWidthTwips = 11450;
 inline constexpr int kPrintableHeightTwips = 15700;
+
+// Margins, in inches, that centre the printable area the layout needs on a
+// sheet of `size` (zero where the sheet is not larger). For QPrinter and
+// QPdfWriter alike.
+QMarginsF ReportMarginsInch(const QPageSize& size);
 
 // Draws pages 1 .. pageCount on `device` through `painter`, starting a new
 // page before each but the first, each on a fresh TwipsCanvas.
