@@ -1,0 +1,71 @@
+// Long runs at 500 ms sampling, the tick driven directly on fakes: one
+// sample every 8 ticks without drift, the heap growing only by the lines of
+// the list, and nothing left behind when the view goes. The hour-long runs
+// belong to the unit suite; the 24-hour run is labelled `long` and run by
+// hand (ctest -L long), under valgrind or LeakSanitizer as well.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "graph/display_form.h"
+#include "reliability/long_run.h"
+
+namespace ql::testing {
+namespace {
+
+constexpr int kTicksPerSample = 8;  // the 500 ms setting: 8 ticks of 50 ms
+
+// Runs `hours` of ticks in `form` and checks the pace, the list and the
+// heap. Returns the heap bytes each line of the list added.
+double CheckLongRun(int form, int hours) {
+  const long long ticks = static_cast<long long>(hours) * LongRun::kTicksPerHour;
+  // A sample on the first tick and one every period after it.
+  const long long samples = (ticks + kTicksPerSample - 1) / kTicksPerSample;
+  LongRun run(form);
+  run.host.list.reserve(static_cast<std::size_t>(samples));
+  run.Ticks(kTicksPerSample);  // past the first draw of the graph
+  const std::size_t heapBefore = HeapInUse();
+  const int linesBefore = run.host.ListCount();
+
+  run.Ticks(ticks - run.ticks);
+
+  const int lines = run.host.ListCount();
+  EXPECT_EQ(lines, samples);
+  EXPECT_EQ(run.host.messages.size(), 0u);
+  EXPECT_EQ(run.view->m_nDisplayForm, form);
+  for (int i : {0, lines / 2, lines - 1}) {
+    EXPECT_EQ(run.host.list[static_cast<std::size_t>(i)].size(), 61u);
+  }
+  const double perLine = static_cast<double>(HeapInUse() - heapBefore) / (lines - linesBefore);
+  // A line is one heap block of its 61 characters (and the terminator);
+  // anything else that grew with the run would show here.
+  EXPECT_LE(perLine, 96.0);
+
+  run.view->OnRunStop();
+  EXPECT_EQ(run.view->m_nLineCount, lines);
+  return perLine;
+}
+
+TEST(LongRunTest, HourOfSamplingIntoThePanel) {
+  const double perLine = CheckLongRun(FORM_TEXT, 1);
+  std::printf("heap per list line: %.1f bytes + %zu in the list's array\n", perLine,
+              sizeof(std::string));
+}
+
+TEST(LongRunTest, HourOfSamplingIntoTheTrendGraph) { CheckLongRun(FORM_LINE, 1); }
+
+TEST(LongRunTest, ViewAndListLeaveNothingBehind) {
+  const std::size_t heapBefore = HeapInUse();
+  {
+    LongRun run(FORM_LINE);
+    run.Ticks(LongRun::kTicksPerHour / 6);
+    ASSERT_GT(run.host.ListCount(), 1000);
+    run.view->OnRunStop();
+  }
+  EXPECT_LE(HeapInUse(), heapBefore + 4096);
+}
+
+}  // namespace
+}  // namespace ql::testing
