@@ -36,6 +36,7 @@ CComPortDlg::CComPortDlg(const QStringList& devices, QWidget* parent) : QDialog(
   connect(buttons, &QButtonGroup::idClicked, this, [this](int id) { m_nSelPort = id; });
 
   auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  for (QAbstractButton* button : box->buttons()) button->setIcon(QIcon());
   connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

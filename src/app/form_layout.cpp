@@ -5,12 +5,12 @@
 
 #include <QGroupBox>
 #include <QLabel>
-#include <QListView>
 #include <QPushButton>
 
 #include "app/dialog_units.h"
 #include "app/meter_panel.h"
 #include "app/qarn_form.h"
+#include "app/reading_list_view.h"
 #include "graph/canvas.h"
 #include "qtsupport/painter_canvas.h"
 #include "run/ids.h"
@@ -128,15 +128,9 @@ void QarnForm::BuildControls() {
     texts_[c.id] = c.caption;
   }
 
-  list_ = new QListView(this);
+  list_ = new ReadingListView(this);
   list_->setObjectName(QStringLiteral("control%1").arg(ctl::kList));
   list_->setGeometry(DialogRect(kListX, kListY, kListW, kListH));
-  list_->setModel(&model_);
-  list_->setUniformItemSizes(true);
-  list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  list_->setSelectionMode(QAbstractItemView::SingleSelection);
-  list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   list_->setFrameStyle(QFrame::Box | QFrame::Plain);
   Paint(*list_, ToQColor(kCyan));
   QPalette listPalette = list_->palette();

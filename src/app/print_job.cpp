@@ -4,8 +4,6 @@
 #include <QPainter>
 #include <QPrinter>
 
-#include <algorithm>
-
 #include "app/qarn_form.h"
 #include "qtsupport/render.h"
 #include "qtsupport/twips_canvas.h"
@@ -14,10 +12,7 @@
 namespace ql {
 
 void FitReportPage(QPrinter& printer) {
-  const QSizeF sheet = printer.pageLayout().pageSize().size(QPageSize::Inch);
-  const double marginX = std::max(0.0, (sheet.width() - kPrintableWidthTwips / 1440.0) / 2);
-  const double marginY = std::max(0.0, (sheet.height() - kPrintableHeightTwips / 1440.0) / 2);
-  printer.setPageMargins(QMarginsF(marginX, marginY, marginX, marginY), QPageLayout::Inch);
+  printer.setPageMargins(ReportMarginsInch(printer.pageLayout().pageSize()), QPageLayout::Inch);
 }
 
 bool PrintReport(QarnForm& form, CQarnView& view, QPrinter& printer, int from, int to) {

@@ -3,11 +3,11 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListView>
 #include <QPushButton>
 
 #include "app/dialogs.h"
 #include "app/meter_panel.h"
+#include "app/reading_list_view.h"
 #include "qtsupport/painter_canvas.h"
 #include "qtsupport/text_edge.h"
 #include "run/ids.h"
@@ -84,24 +84,22 @@ void QarnForm::SetControlFont(int id, const FontDesc& font) {
 
 void QarnForm::ListReset() {
   pendingSelect_ = -1;
-  model_.Clear();
+  list_->Clear();
 }
 
-void QarnForm::ListAdd(std::string_view line) { model_.Append(line); }
+void QarnForm::ListAdd(std::string_view line) { list_->Append(line); }
 
-int QarnForm::ListCount() const { return model_.Count(); }
+int QarnForm::ListCount() const { return list_->Count(); }
 
-std::string QarnForm::ListText(int index) const { return model_.Line(index); }
+std::string QarnForm::ListText(int index) const { return list_->Line(index); }
 
 void QarnForm::ListSelect(int index) {
-  if (index < 0 || index >= model_.Count()) return;
+  if (index < 0 || index >= list_->Count()) return;
   if (!listRedraw_) {
     pendingSelect_ = index;
     return;
   }
-  const QModelIndex row = model_.index(index);
-  list_->setCurrentIndex(row);
-  list_->scrollTo(row);
+  list_->Select(index);
 }
 
 void QarnForm::ListSetRedraw(bool on) {

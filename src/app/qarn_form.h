@@ -21,16 +21,14 @@
 #include <utility>
 #include <vector>
 
-#include "app/reading_list_model.h"
 #include "run/fonts.h"
 #include "run/form_host.h"
-
-class QListView;
 
 namespace ql {
 
 class Dialogs;
 class MeterPanel;
+class ReadingListView;
 
 // Where the view's status-bar texts go: the main frame's panes.
 class PaneSink {
@@ -59,9 +57,8 @@ class QarnForm : public QWidget, public FormHost {
 
   // The control with id `id` (run/ids.h), or nullptr.
   QWidget* Control(int id) const;
-  QListView* List() const { return list_; }
+  ReadingListView* List() const { return list_; }
   MeterPanel* Panel() const { return panel_; }
-  const ReadingListModel& Readings() const { return model_; }
   // The font a control was last given, or nullptr if none.
   const FontDesc* ControlFont(int id) const;
 
@@ -114,8 +111,7 @@ class QarnForm : public QWidget, public FormHost {
   std::map<int, FontDesc> controlFonts_;  // fonts as the view gave them
   std::vector<std::pair<FontDesc, QFont>> fonts_;
   MeterPanel* panel_ = nullptr;
-  QListView* list_ = nullptr;
-  ReadingListModel model_;
+  ReadingListView* list_ = nullptr;
   bool listRedraw_ = true;
   int pendingSelect_ = -1;  // a selection held back while the list does not redraw
 

@@ -3,12 +3,12 @@
 // and toolbar buttons at each step; and the port dialog.
 
 #include <QFileInfo>
-#include <QListView>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolBar>
 
+#include "app/reading_list_view.h"
 #include "gui_fixture.h"
 #include "pty_meter.h"
 #include "run/ids.h"
@@ -83,7 +83,7 @@ TEST_F(RunTest, StartPauseResumeStopAgainstASimulatedMeter) {
   EXPECT_EQ(first.substr(41, 3), "DCV");
   EXPECT_EQ(Control(ctl::kReading), " 12.34");
   EXPECT_EQ(Control(ctl::kUnit), " Vdc");
-  EXPECT_EQ(window->Form().List()->currentIndex().row(), Lines() - 1) << "newest selected";
+  EXPECT_EQ(window->Form().List()->Selected(), Lines() - 1) << "newest selected";
 
   Trigger(cmd::kRunPause);
   ExpectEnabling({true, true, false, true, true, false}, "paused");

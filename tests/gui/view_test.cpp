@@ -4,7 +4,6 @@
 // layout and colours.
 
 #include <QFile>
-#include <QListView>
 #include <QMdiArea>
 #include <QProcess>
 #include <QSignalSpy>
@@ -12,7 +11,7 @@
 
 #include "app/dialogs.h"
 #include "app/meter_panel.h"
-#include "app/reading_list_model.h"
+#include "app/reading_list_view.h"
 #include "gui_fixture.h"
 #include "qtsupport/render.h"
 #include "run/ids.h"
@@ -148,18 +147,42 @@ TEST_F(ViewTest, FormHasThePanelAndListColoursAndRoomForThePanelDrawings) {
   EXPECT_EQ(*listFont, kListFont);
 }
 
-TEST(ReadingListModelTest, ShowsLatin1TextWithoutTheLineFeedOfAFileLine) {
-  ReadingListModel model;
-  model.Append(
+TEST(ReadingListViewTest, ShowsLatin1TextWithoutTheLineFeedOfAFileLine) {
+  App();
+  ReadingListView list;
+  list.Append(
       "  \xB5"
       "Adc");
-  model.Append(" 12.34 Vdc\n");
-  ASSERT_EQ(model.rowCount(), 2);
-  EXPECT_EQ(model.data(model.index(0)).toString(), QString::fromUtf8("  µAdc"));
-  EXPECT_EQ(model.data(model.index(1)).toString(), QStringLiteral(" 12.34 Vdc"));
-  EXPECT_EQ(model.Line(1), " 12.34 Vdc\n") << "the line itself is kept as given";
-  model.Clear();
-  EXPECT_EQ(model.rowCount(), 0);
+  list.Append(" 12.34 Vdc\n");
+  ASSERT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.DisplayText(0), QString::fromUtf8("  µAdc"));
+  EXPECT_EQ(list.DisplayText(1), QStringLiteral(" 12.34 Vdc"));
+  EXPECT_EQ(list.Line(1), " 12.34 Vdc\n") << "the line itself is kept as given";
+}
+
+TEST(ReadingListViewTest, SelectingScrollsJustFarEnough) {
+  App();
+  ReadingListView list;
+  list.resize(300, 160);
+  list.show();
+  for (int i = 0; i < 1000; ++i) list.Append("line");
+  const int rows = list.VisibleRows();
+  ASSERT_GT(rows, 1);
+  list.Select(999);
+  EXPECT_EQ(list.Selected(), 999);
+  EXPECT_EQ(list.TopRow(), 1000 - rows) << "the newest line is the bottom row";
+  list.Select(1000 - rows);
+  EXPECT_EQ(list.TopRow(), 1000 - rows) << "already in sight";
+  list.Select(3);
+  EXPECT_EQ(list.TopRow(), 3);
+  QTest::keyClick(&list, Qt::Key_End);
+  EXPECT_EQ(list.Selected(), 999);
+  QTest::keyClick(&list, Qt::Key_Up);
+  EXPECT_EQ(list.Selected(), 998);
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(list.Selected(), -1);
+  EXPECT_EQ(list.TopRow(), 0);
 }
 
 TEST(NameFiltersTest, FilterTextBecomesQtNameFilters) {
