@@ -19,19 +19,18 @@ MeterPanel::~MeterPanel() {
 }
 
 Canvas* MeterPanel::Begin() {
-  if (depth_++ == 0) {
-    painter_.begin(&picture_);
-    canvas_ = std::make_unique<PainterCanvas>(painter_);
-  }
+  painter_.begin(&picture_);
+  canvas_ = std::make_unique<PainterCanvas>(painter_);
   return canvas_.get();
 }
 
 void MeterPanel::End() {
-  if (depth_ == 0 || --depth_ > 0) return;
   canvas_.reset();
   painter_.end();
   update(contentsRect());
 }
+
+Canvas* MeterPanel::Current() const { return canvas_.get(); }
 
 void MeterPanel::paintEvent(QPaintEvent* /*event*/) {
   QPainter p(this);

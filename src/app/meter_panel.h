@@ -5,8 +5,8 @@
 // 1001 .. 1005 are child labels lying on it.
 //
 // Drawing: Begin() opens a Canvas on the picture in panel pixels; End()
-// closes it and asks for a repaint. Begin/End nest; the outermost End
-// closes, so a handler that draws in several steps repaints once.
+// closes it and asks for a repaint, so a handler that draws in several steps
+// repaints once.
 
 #include <QFrame>
 #include <QImage>
@@ -27,10 +27,12 @@ class MeterPanel : public QFrame {
   MeterPanel(QSize inside, QWidget* parent);
   ~MeterPanel() override;
 
+  // REQUIRES: no canvas is open.
   Canvas* Begin();
+  // REQUIRES: a canvas is open.
   void End();
-  // Returns true iff a canvas is open.
-  bool Drawing() const { return depth_ > 0; }
+  // The open canvas, or nullptr.
+  Canvas* Current() const;
 
   const QImage& Picture() const { return picture_; }
 
@@ -41,7 +43,6 @@ class MeterPanel : public QFrame {
   QImage picture_;
   QPainter painter_;
   std::unique_ptr<PainterCanvas> canvas_;
-  int depth_ = 0;
 };
 
 }  // namespace ql

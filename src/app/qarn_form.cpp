@@ -20,9 +20,7 @@ QarnForm::QarnForm(Dialogs& dialogs, PaneSink& panes, DeviceList devices, QWidge
   connect(&timer_, &QTimer::timeout, this, &QarnForm::timerTick);
 }
 
-QarnForm::~QarnForm() {
-  if (canvasOpen_) CloseCanvas();
-}
+QarnForm::~QarnForm() { CloseCanvas(); }
 
 QWidget* QarnForm::Control(int id) const {
   const auto it = controls_.find(id);
@@ -128,26 +126,30 @@ void QarnForm::MessageBox(std::string_view text, std::string_view detail) {
 }
 
 Canvas* QarnForm::PanelCanvas() {
-  if (!canvasOpen_) {
-    canvasOpen_ = true;
-    Canvas* canvas = panel_->Begin();
+  if (canvasDepth_ < 0) {
+    canvasDepth_ = handlerDepth_;
+    panel_->Begin();
     // Asked for outside a handler: close it once the event loop comes round.
-    if (handlerDepth_ == 0)
+    if (handlerDepth_ == 0) {
       QTimer::singleShot(0, this, [this] {
-        if (handlerDepth_ == 0 && canvasOpen_) CloseCanvas();
+        if (handlerDepth_ == 0) CloseCanvas();
       });
-    return canvas;
+    }
   }
-  return panel_->Begin();
+  return panel_->Current();
 }
 
 void QarnForm::EndHandler() {
-  if (--handlerDepth_ == 0 && canvasOpen_) CloseCanvas();
+  --handlerDepth_;
+  // A handler that ran inside another one's modal dialog (a tick, say)
+  // shows its drawing when it returns, not when the dialog closes.
+  if (canvasDepth_ > handlerDepth_) CloseCanvas();
 }
 
 void QarnForm::CloseCanvas() {
-  canvasOpen_ = false;
-  while (panel_->Drawing()) panel_->End();
+  if (canvasDepth_ < 0) return;
+  canvasDepth_ = -1;
+  panel_->End();
 }
 
 void QarnForm::InvalidateView() {

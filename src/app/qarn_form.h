@@ -116,8 +116,8 @@ class QarnForm : public QWidget, public FormHost {
   int pendingSelect_ = -1;  // a selection held back while the list does not redraw
 
   QTimer timer_;
-  int handlerDepth_ = 0;
-  bool canvasOpen_ = false;
+  int handlerDepth_ = 0;  // handlers of the view now running, nested by modal dialogs
+  int canvasDepth_ = -1;  // the handler depth that opened the panel's canvas; -1: closed
   bool drawPending_ = false;
 };
 

@@ -11,7 +11,9 @@
 
 #include "app/dialogs.h"
 #include "app/meter_panel.h"
+#include "app/qarn_form.h"
 #include "app/reading_list_view.h"
+#include "graph/canvas.h"
 #include "gui_fixture.h"
 #include "qtsupport/render.h"
 #include "run/ids.h"
@@ -145,6 +147,31 @@ TEST_F(ViewTest, FormHasThePanelAndListColoursAndRoomForThePanelDrawings) {
   const FontDesc* listFont = form.ControlFont(ctl::kList);
   ASSERT_NE(listFont, nullptr);
   EXPECT_EQ(*listFont, kListFont);
+}
+
+class NoPanes : public PaneSink {
+ public:
+  void SetPaneText(int, const QString&) override {}
+};
+
+TEST(QarnFormTest, DrawingOfAHandlerNestedInAModalDialogShowsWhenItReturns) {
+  App();
+  TestDialogs dialogs;
+  NoPanes panes;
+  QarnForm form(dialogs, panes, {});
+  form.Handle([&] {
+    // The outer handler waits in a modal dialog; a tick draws meanwhile.
+    form.Handle([&] { form.PanelCanvas()->FillRect(0, 0, 10, 10, kBlue); });
+    EXPECT_EQ(form.Panel()->Current(), nullptr) << "closed when the tick returned";
+    EXPECT_EQ(form.Panel()->Picture().pixelColor(5, 5), QColor(Qt::blue));
+    Canvas* outer = form.PanelCanvas();
+    form.Handle([&] { EXPECT_EQ(form.PanelCanvas(), outer) << "shared while the outer draws"; });
+    EXPECT_EQ(form.Panel()->Current(), outer) << "still the outer handler's";
+  });
+  EXPECT_EQ(form.Panel()->Current(), nullptr);
+
+  form.PanelCanvas()->SetPixel(1, 1, kWhite);  // outside any handler
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.Panel()->Current() == nullptr; }, 1000));
 }
 
 TEST(ReadingListViewTest, ShowsLatin1TextWithoutTheLineFeedOfAFileLine) {
