@@ -59,9 +59,14 @@ class RunTest : public GuiTest {
         EXPECT_EQ(button->isEnabled(), enabled) << state << ": button " << id;
       }
     }
-    for (int id : {cmd::kViewBar, cmd::kViewLine, cmd::kViewText, cmd::kPrint}) {
-      EXPECT_TRUE(Enabled(id)) << state << ": " << id;
-    }
+    // Everything else is enabled in every state.
+    std::vector<int> always{cmd::kViewBar,   cmd::kViewLine,     cmd::kViewText,
+                            cmd::kPrint,     cmd::kPrintPreview, cmd::kPrintSetup,
+                            cmd::kExit,      cmd::kAbout,        cmd::kHelpIndex,
+                            cmd::kHelpUsing, cmd::kFileNew,      cmd::kSampling500ms};
+    for (int id = cmd::kSampling1s; id <= cmd::kSampling10s; ++id) always.push_back(id);
+    for (int id = cmd::kDbRefFirst; id <= cmd::kDbRefLast; ++id) always.push_back(id);
+    for (int id : always) EXPECT_TRUE(Enabled(id)) << state << ": " << id;
   }
 
   PtyMeter meter{{"--reading", "DC 12.34 V"}};

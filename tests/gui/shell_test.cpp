@@ -3,14 +3,18 @@
 
 #include <QFile>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include "app/about_box.h"
+#include "app/com_port_dlg.h"
 #include "app/frame_ids.h"
 #include "gui_fixture.h"
 #include "run/ids.h"
@@ -221,6 +225,39 @@ TEST_F(ShellTest, AboutBoxShowsTheVersion) {
   const auto* text = box.findChild<QLabel*>(QStringLiteral("versionText"));
   ASSERT_NE(text, nullptr);
   EXPECT_EQ(text->text(), QStringLiteral("Quintaline Version 4.0B"));
+}
+
+TEST(ComPortDlgTest, ChecksTheStoredPortAndTakesTheClickedOne) {
+  App();
+  CComPortDlg dialog({"/dev/ttyS0", "/dev/pts/7", "", "/dev/ttyACM0"});
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("COM PORT SET"));
+  EXPECT_EQ(dialog.Radio(0)->text(), QStringLiteral("COM&1"));
+  EXPECT_EQ(dialog.Radio(3)->text(), QStringLiteral("COM&4"));
+  EXPECT_EQ(dialog.DeviceLabel(1)->text(), QStringLiteral("/dev/pts/7"));
+  EXPECT_FALSE(dialog.DeviceLabel(2)->isEnabled()) << "COM3 stands for no device";
+  ASSERT_NE(dialog.findChild<QGroupBox*>(), nullptr);
+  EXPECT_EQ(dialog.findChild<QGroupBox*>()->title(), QStringLiteral("COM  &PORT"));
+
+  const auto checked = [&] {
+    int n = -1;
+    for (int i = 0; i < CComPortDlg::kPorts; ++i) n = dialog.Radio(i)->isChecked() ? i : n;
+    return n;
+  };
+  dialog.m_nSelPort = 2;
+  QTimer::singleShot(0, &dialog, [&] {
+    EXPECT_EQ(checked(), 2);
+    dialog.Radio(0)->click();
+    EXPECT_EQ(dialog.m_nSelPort, 0) << "a click sets the port at once";
+    dialog.accept();
+  });
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+
+  dialog.m_nSelPort = 7;
+  QTimer::singleShot(0, &dialog, [&] {
+    EXPECT_EQ(checked(), -1) << "no button for a port outside COM1 .. COM4";
+    dialog.reject();
+  });
+  EXPECT_EQ(dialog.exec(), QDialog::Rejected);
 }
 
 TEST_F(ShellTest, HelpCommandsOpenTheHelpPageNamedAfterTheProgram) {
