@@ -83,10 +83,13 @@ CMainFrame::CMainFrame(Dialogs& dialogs, QString settingsPath)
 }
 
 CMainFrame::~CMainFrame() {
-  // The windows inside go while the frame is half taken down; what they
-  // signal then must not reach it.
+  // The measuring windows go first, while the frame they write their panes
+  // to is still whole; what they signal on the way must not reach it.
   disconnect(mdi_, nullptr, this, nullptr);
-  for (MeasuringWindow* window : MeasuringWindows()) disconnect(window, nullptr, this, nullptr);
+  for (MeasuringWindow* window : MeasuringWindows()) {
+    disconnect(window, nullptr, this, nullptr);
+    delete window;
+  }
 }
 
 MeasuringWindow* CMainFrame::NewMeasuringWindow() {
