@@ -20,12 +20,15 @@
 #include "support/recording_form_host.h"
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// From the address sanitizer's runtime (its header is not installed with
+// every compiler).
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace ql::testing {
 
-// Bytes of heap in use by the process now.
+// Bytes of heap in use by the process now (0 under valgrind, whose heap
+// the C library does not see).
 inline std::size_t HeapInUse() {
 #if defined(__SANITIZE_ADDRESS__)
   return __sanitizer_get_current_allocated_bytes();
