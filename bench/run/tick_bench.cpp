@@ -9,7 +9,7 @@
 #include <string>
 
 #include "decode/frame_layout.h"
-#include "graph/canvas.h"
+#include "graph/null_canvas.h"
 #include "run/qarn_view.h"
 #include "support/fake_serial_line.h"
 #include "support/fixed_clock.h"
@@ -17,19 +17,6 @@
 
 namespace ql {
 namespace {
-
-// The panel is not drawn on in the text form; the tick only asks for it.
-class NullCanvas : public Canvas {
- public:
-  void FillRect(int, int, int, int, Rgb) override {}
-  void MoveTo(int, int) override {}
-  void LineTo(int, int) override {}
-  void SetPixel(int, int, Rgb) override {}
-  void Text(int, int, std::string_view) override {}
-  void VerticalText(int, int, std::string_view) override {}
-  void SetTransparentText(bool) override {}
-  void SetBackgroundColour(Rgb) override {}
-};
 
 class LeanHost : public FormHost {
  public:

@@ -12,24 +12,11 @@
 #include <string_view>
 #include <vector>
 
-#include "graph/canvas.h"
+#include "graph/null_canvas.h"
 #include "run/form_host.h"
 #include "run/profile_store.h"
 
 namespace ql::cli {
-
-// A Canvas that draws nowhere: the panel of a run nobody looks at.
-class NullCanvas : public Canvas {
- public:
-  void FillRect(int, int, int, int, Rgb) override {}
-  void MoveTo(int, int) override {}
-  void LineTo(int, int) override {}
-  void SetPixel(int, int, Rgb) override {}
-  void Text(int, int, std::string_view) override {}
-  void VerticalText(int, int, std::string_view) override {}
-  void SetTransparentText(bool) override {}
-  void SetBackgroundColour(Rgb) override {}
-};
 
 // Settings held in memory only: for the commands that read files and must
 // neither depend on nor change the user's settings.

@@ -14,6 +14,7 @@
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/output.h"
+#include "qtsupport/numeric_locale.h"
 
 namespace ql::cli {
 
@@ -99,6 +100,7 @@ int Main(int argc, char** argv) {
   } else {
     app = std::make_unique<QCoreApplication>(argc, argv);
   }
+  UseClassicNumbers();
 
   if (command == "simulate") return RunSimulate(words);
   if (command == "monitor") return RunMonitor(words);

@@ -1,17 +1,18 @@
 #include "qtsupport/whole_file.h"
 
-#include <QSaveFile>
+#include <QFile>
 
-#include "qtsupport/text_edge.h"
+#include <string>
+#include <string_view>
+
+#include "files/atomic_file.h"
 
 namespace ql {
 
 Status WriteWholeFile(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    return Status::IoError(QStringToUtf8(path + QStringLiteral(": ") + file.errorString()));
-  }
-  return Status::Ok();
+  return WriteFileAtomically(
+      QFile::encodeName(path).toStdString(),
+      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 }  // namespace ql
