@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "files/file_reader.h"
@@ -38,9 +39,22 @@ void SyncFolderOf(const std::string& path) {
 AtomicFile::~AtomicFile() { Abandon(); }
 
 Status AtomicFile::Open(const std::string& path) {
+  // Saving through a symbolic link replaces the file it points to; a target
+  // that is not a plain file (a device, a pipe, a folder) is never replaced.
   path_ = path;
+  struct stat entry {};
+  if (::lstat(path.c_str(), &entry) == 0 && S_ISLNK(entry.st_mode)) {
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+      path_ = real;
+      std::free(real);
+    }
+  }
+  if (::stat(path_.c_str(), &entry) == 0 && !S_ISREG(entry.st_mode)) {
+    failed_ = true;
+    return Status::Invalid("cannot save " + path + ": not a regular file");
+  }
   for (int attempt = 0; attempt < 10; ++attempt) {
-    tempPath_ = TempName(path);
+    tempPath_ = TempName(path_);
     fd_ = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ >= 0 || errno != EEXIST) break;
   }
@@ -50,10 +64,7 @@ Status AtomicFile::Open(const std::string& path) {
     failed_ = true;
     return FileFailure("cannot create", path, error);
   }
-  struct stat old {};
-  if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-    ::fchmod(fd_, old.st_mode & 07777);
-  }
+  if (::stat(path_.c_str(), &entry) == 0) ::fchmod(fd_, entry.st_mode & 07777);
   buffer_.reserve(kBlockSize);
   return Status::Ok();
 }

@@ -133,14 +133,14 @@ void CComQV7300::MakeRoom() {
   // when the collected bytes do not leave room they hold no complete frame:
   // only the newest 13 can still become the start of one.
   const std::size_t keep = std::min(m_nRxCount, kFrameSize - 1);
-  std::memmove(m_rxBuf.data(), m_rxBuf.data() + (m_nRxCount - keep), keep);
-  m_nRxCount = keep;
+  Drop(m_nRxCount - keep);
 }
 
 std::optional<std::size_t> CComQV7300::FindFrame() const {
   for (std::size_t i = kFrameSize - 1; i < m_nRxCount; ++i) {
+    const bool acrossSeam = m_nSeam != 0 && i + 1 - kFrameSize < m_nSeam && i >= m_nSeam;
     if (HighNibble(m_rxBuf[i]) == kMarkLast && HighNibble(m_rxBuf[i - 1]) == kMarkSecond &&
-        HighNibble(m_rxBuf[i - 2]) == kMarkFirst) {
+        HighNibble(m_rxBuf[i - 2]) == kMarkFirst && !acrossSeam) {
       return i;
     }
   }
@@ -150,8 +150,10 @@ std::optional<std::size_t> CComQV7300::FindFrame() const {
 void CComQV7300::TakeFrame(std::size_t end) {
   const std::size_t begin = end + 1 - kFrameSize;
   m_strFrame.assign(reinterpret_cast<const char*>(m_rxBuf.data() + begin), kFrameSize);
-  std::size_t rest = m_nRxCount - (end + 1);
-  std::memmove(m_rxBuf.data(), m_rxBuf.data() + end + 1, rest);
+  Drop(end + 1);
+  // Fewer than 14 bytes can be left before a seam once a frame was taken
+  // from in front of it: they could only ever join a frame across the seam.
+  Drop(m_nSeam);
   m_nMissed = 0;
   m_bFrameSeen = 1;
   if (m_nCountdown <= 0) {
@@ -161,8 +163,16 @@ void CComQV7300::TakeFrame(std::size_t end) {
   }
   // A backlog of two frames or more means the reader fell behind: keep the
   // oldest frame's worth (and the partial bytes) and drop the newer ones.
-  if (rest / kFrameSize >= 2) rest = kFrameSize + rest % kFrameSize;
-  m_nRxCount = rest;
+  if (m_nRxCount / kFrameSize >= 2) {
+    m_nRxCount = kFrameSize + m_nRxCount % kFrameSize;
+    m_nSeam = m_nRxCount;
+  }
+}
+
+void CComQV7300::Drop(std::size_t count) {
+  std::memmove(m_rxBuf.data(), m_rxBuf.data() + count, m_nRxCount - count);
+  m_nRxCount -= count;
+  m_nSeam = m_nSeam > count ? m_nSeam - count : 0;
 }
 
 int CComQV7300::EndPeriod() {

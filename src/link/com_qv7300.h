@@ -12,6 +12,11 @@
 // the newest 13 of them are dropped first: bytes that never form a frame can
 // neither overflow the buffer nor keep a later frame from being found.
 //
+// The backlog cut drops bytes from the middle of the stream, so the bytes
+// kept before the cut and those read after it are not contiguous: a frame
+// whose bytes would lie on both sides is a mix of two displays and is never
+// taken; the search passes over it.
+//
 // A lost line (hang-up, device gone) sets m_bLineLost; from then on reads
 // see no bytes until the next Open.
 
@@ -104,6 +109,8 @@ class CComQV7300 {
   std::optional<std::size_t> FindFrame() const;
   // Takes the frame ending at `end` into m_strFrame and paces the samples.
   void TakeFrame(std::size_t end);
+  // Drops the oldest `count` collected bytes.
+  void Drop(std::size_t count);
   // Ends a sampling period in which this call found no frame.
   int EndPeriod();
 
@@ -113,6 +120,9 @@ class CComQV7300 {
   Status m_openStatus;
   std::array<std::uint8_t, kCollectSize> m_rxBuf{};
   std::size_t m_nRxCount = 0;
+  // Position in m_rxBuf where the bytes read after a backlog cut begin; 0
+  // when the collected bytes are one unbroken piece of the stream.
+  std::size_t m_nSeam = 0;
 };
 
 // The view's port-settings record.

@@ -125,10 +125,7 @@ TEST_F(DiskErrorsTest, FullDisk) {
 // A device that takes no bytes, as /dev/full (character device 1, 7), made
 // in the scratch folder so the system's own is never touched. Saving to it
 // must fail, and the device must still be there afterwards.
-// Disabled until saving refuses to replace what is not a regular file: as
-// root it now writes a temporary file beside the device and renames it over
-// the device node (reported; the file writer is not this folder's code).
-TEST_F(DiskErrorsTest, DISABLED_DeviceThatTakesNoBytes) {
+TEST_F(DiskErrorsTest, DeviceThatTakesNoBytes) {
   const std::string device = PathOf("full");
   if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 7)) != 0) {
     GTEST_SKIP() << "making a device node is not permitted here";
