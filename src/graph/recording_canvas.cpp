@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "base/latin1.h"
+
 namespace ql {
 namespace {
 
@@ -32,11 +34,8 @@ std::string QuoteDumpText(std::string_view text) {
       char escape[5];
       std::snprintf(escape, sizeof escape, "\\x%02X", byte);
       quoted += escape;
-    } else if (byte >= 0x80) {
-      quoted += static_cast<char>(0xC0 | (byte >> 6));
-      quoted += static_cast<char>(0x80 | (byte & 0x3F));
     } else {
-      quoted += ch;
+      AppendLatin1AsUtf8(quoted, byte);
     }
   }
   quoted += '"';

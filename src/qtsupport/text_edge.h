@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/latin1.h"
+
 namespace ql {
 
 inline QString FromLatin1(std::string_view text) {
@@ -19,22 +21,6 @@ inline QString FromLatin1(std::string_view text) {
 inline std::string ToLatin1(const QString& text) {
   const QByteArray bytes = text.toLatin1();
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
-// Every byte is one Latin-1 character; bytes from 0x80 take two UTF-8 bytes.
-inline std::string Latin1ToUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 8);
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      out.push_back(c);
-    } else {
-      out.push_back(static_cast<char>(0xC0 | (byte >> 6)));
-      out.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
-    }
-  }
-  return out;
 }
 
 inline std::string QStringToUtf8(const QString& text) {
