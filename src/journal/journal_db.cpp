@@ -1,0 +1,123 @@
+#include "journal/journal_db.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+#include "journal/schema.h"
+
+namespace ql::journal {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// How long a writer waits for another process's transaction.
+constexpr int kBusyTimeoutMs = 2000;
+
+std::string UtcStamp() {
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &utc);
+  return text;
+}
+
+bool IsCorruption(int code) {
+  const int primary = code & 0xff;
+  return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
+}
+
+}  // namespace
+
+std::string DefaultJournalPath() {
+  if (const char* named = std::getenv("QUINTALINE_JOURNAL"); named && *named) return named;
+  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
+    return std::string(data) + "/Quintaline/journal.sqlite3";
+  const char* home = std::getenv("HOME");
+  return std::string(home ? home : ".") + "/.local/share/Quintaline/journal.sqlite3";
+}
+
+Db::~Db() { Close(); }
+
+void Db::Close() {
+  if (db_) sqlite3_close_v2(db_);
+  db_ = nullptr;
+}
+
+void Db::SetError(const std::string& what) {
+  error_ = what;
+  if (db_) error_ += std::string(": ") + sqlite3_errmsg(db_);
+}
+
+bool Db::Exec(const char* sql) {
+  char* message = nullptr;
+  const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, &message);
+  if (rc == SQLITE_OK) return true;
+  error_ = message ? message : sqlite3_errstr(rc);
+  sqlite3_free(message);
+  return false;
+}
+
+bool Db::OpenAndPrepare(const std::string& path) {
+  Close();
+  const int rc = sqlite3_open_v2(path.c_str(), &db_,
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                                 nullptr);
+  if (rc != SQLITE_OK) {
+    SetError("cannot open " + path);
+    return false;
+  }
+  sqlite3_extended_result_codes(db_, 1);
+  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+  // NORMAL in WAL mode: a commit never waits for the disk; the worker's
+  // timed checkpoint syncs the WAL.
+  return Exec("PRAGMA journal_mode=WAL") && Exec("PRAGMA synchronous=NORMAL") &&
+         Exec("PRAGMA foreign_keys=ON") && Exec(kSchema);
+}
+
+bool Db::Open(const std::string& path) {
+  moved_aside_.clear();
+  std::error_code ec;
+  const fs::path parent = fs::path(path).parent_path();
+  if (!parent.empty()) fs::create_directories(parent, ec);
+  if (OpenAndPrepare(path)) return true;
+  const int code = db_ ? sqlite3_extended_errcode(db_) : SQLITE_CANTOPEN;
+  if (!IsCorruption(code)) return false;
+  Close();
+  // Never delete a damaged journal: it may still hold what someone needs.
+  const std::string aside = path + ".corrupt-" + UtcStamp();
+  fs::rename(path, aside, ec);
+  if (ec) {
+    error_ = "cannot move the damaged journal " + path + " aside: " + ec.message();
+    return false;
+  }
+  for (const char* suffix : {"-wal", "-shm"}) {
+    std::error_code ignored;
+    if (fs::exists(path + suffix, ignored)) fs::rename(path + suffix, aside + suffix, ignored);
+  }
+  moved_aside_ = aside;
+  return OpenAndPrepare(path);
+}
+
+bool Db::OpenReadOnly(const std::string& path) {
+  Close();
+  if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) !=
+      SQLITE_OK) {
+    SetError("cannot open " + path);
+    return false;
+  }
+  sqlite3_extended_result_codes(db_, 1);
+  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+  return true;
+}
+
+Statement::Statement(sqlite3* db, const char* sql) {
+  if (db && sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) stmt_ = nullptr;
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+}  // namespace ql::journal

@@ -1,0 +1,66 @@
+#pragma once
+// The journal sink of the real program: every sample committed to SQLite
+// before Record() returns, the WAL synced by a worker at least once a second,
+// and a heartbeat that tells a run still being recorded from one left behind
+// by a crash. A journal that cannot be written is reported once; the run goes
+// on and writing is tried again at the next part.
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "journal/journal_db.h"
+#include "run/journal_sink.h"
+
+namespace ql::journal {
+
+class JournalWriter : public JournalSink {
+ public:
+  // `report` receives each failure once, on the caller's thread.
+  JournalWriter(std::string path, std::function<void(const std::string&)> report);
+  ~JournalWriter() override;
+
+  void BeginRun(const RunInfo& info, WallTime start) override;
+  void Record(const JournalSample& sample) override;
+  void Event(const RunEvent& event) override;
+
+  // The run's id in the journal, 0 while none is being written.
+  std::int64_t RunId() const { return run_id_; }
+
+ private:
+  bool EnsureOpen();
+  bool InsertRun();
+  bool InsertPart(const JournalSample& first);
+  bool InsertEvent(const RunEvent& event);
+  void SetState(const char* state, const WallTime* end);
+  void Fail(const std::string& what);
+  void StartSyncWorker();
+  void StopSyncWorker();
+  void SyncLoop();
+
+  const std::string path_;
+  const std::function<void(const std::string&)> report_;
+  Db db_;
+  bool broken_ = false;    // writing failed; retried at the next part
+  bool reported_ = false;  // the failure has been told
+  RunInfo info_;
+  WallTime start_;
+  std::int64_t run_id_ = 0;
+  std::int64_t part_id_ = 0;
+  int part_seq_ = 0;
+  bool part_open_ = false;
+
+  std::mutex sync_mutex_;
+  std::condition_variable sync_wake_;
+  bool sync_stop_ = false;
+  std::int64_t sync_run_id_ = 0;
+  std::thread sync_thread_;
+};
+
+// The boot's identity (from /proc), empty when unknown.
+std::string CurrentBootId();
+
+}  // namespace ql::journal
