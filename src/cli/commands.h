@@ -25,6 +25,8 @@ inline constexpr const char* kReportUsage =
     "quintaline-cli report FILE [--form none|text|graphfile|line|bar] (--ops | --pdf OUT)\n"
     "                      [--paper a4|letter]";
 inline constexpr const char* kExportUsage = "quintaline-cli export FILE --csv OUT";
+inline constexpr const char* kJournalUsage =
+    "quintaline-cli journal [--journal PATH] (list | show RUN)";
 
 int RunSimulate(const Words& args);
 int RunMonitor(const Words& args);
@@ -32,6 +34,7 @@ int RunLog(const Words& args);
 int RunGraph(const Words& args);
 int RunReport(const Words& args);
 int RunExport(const Words& args);
+int RunJournal(const Words& args);
 
 // Reports a usage error of `command` on stderr with its synopsis `usage`
 // and returns kExitUsage.

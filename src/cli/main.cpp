@@ -46,7 +46,8 @@ void PrintHelp() {
   PrintLine("");
   PrintLine("Usage:");
   for (const char* usage :
-       {kSimulateUsage, kMonitorUsage, kLogUsage, kGraphUsage, kReportUsage, kExportUsage}) {
+       {kSimulateUsage, kMonitorUsage, kLogUsage, kGraphUsage, kReportUsage, kExportUsage,
+        kJournalUsage}) {
     PrintLine(std::string("  ") + usage);
   }
   PrintLine("  quintaline-cli --help | --version");
@@ -108,6 +109,7 @@ int Main(int argc, char** argv) {
   if (command == "graph") return RunGraph(words);
   if (command == "report") return RunReport(words);
   if (command == "export") return RunExport(words);
+  if (command == "journal") return RunJournal(words);
   PrintError("quintaline-cli: unknown subcommand " + command + " (see --help)");
   return kExitUsage;
 }

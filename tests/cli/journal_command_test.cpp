@@ -1,0 +1,94 @@
+// quintaline-cli journal on a real journal in a scratch folder: one line a
+// run with its state, a run's parts and list lines, a run whose writer died
+// shown as unfinished.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <regex>
+
+#include "cli/cli_fixture.h"
+#include "journal/journal_writer.h"
+
+namespace ql::testing {
+namespace {
+
+JournalSample Sample(int i, const char* unit) {
+  JournalSample s;
+  s.time = {1'765'375'357'250'000 + i * 500'000, 3600};
+  s.seconds_since_start = i * 0.5;
+  s.value = i;
+  s.function = "DC";
+  s.unit = unit;
+  s.range = "4V";
+  s.list_line = " 14:02:3" + std::to_string(i) + "  line " + std::to_string(i);
+  return s;
+}
+
+void WriteRun(const std::string& path, bool stop) {
+  journal::JournalWriter writer(path, nullptr);
+  writer.BeginRun(RunInfo{"1.0", "cli", "/dev/pts/9", "COM1", 500, 1.0},
+                  {1'765'375'357'000'000, 3600});
+  writer.Event({RunEventKind::kStart, {1'765'375'357'000'000, 3600}, ""});
+  writer.Record(Sample(0, "V"));
+  writer.Record(Sample(1, "V"));
+  writer.Event({RunEventKind::kListCleared, {1'765'375'358'000'000, 3600}, "range changed"});
+  writer.Record(Sample(2, "mV"));
+  if (stop) writer.Event({RunEventKind::kStop, {1'765'375'367'000'000, 3600}, ""});
+}
+
+using JournalCommandTest = CliTest;
+
+TEST_F(JournalCommandTest, ListsRunsNewestFirstWithTheirState) {
+  const std::string db = Path("journal.sqlite3");
+  WriteRun(db, true);
+  // A writer that dies without stopping leaves its run unfinished.
+  const pid_t child = fork();
+  if (child == 0) {
+    WriteRun(db, false);
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+
+  const CliResult result = RunCli({"journal", "--journal", db, "list"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const auto lines = Lines(result.out);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_TRUE(std::regex_match(
+      lines[0], std::regex("2  2025-12-10T15:02:37\\.000\\+01:00  0:00:01  3 samples  2 parts  "
+                           "unfinished")))
+      << lines[0];
+  EXPECT_EQ(lines[1], "1  2025-12-10T15:02:37.000+01:00  0:00:10  3 samples  2 parts  finished");
+}
+
+TEST_F(JournalCommandTest, ShowsEachPartWithItsListLines) {
+  const std::string db = Path("journal.sqlite3");
+  WriteRun(db, true);
+  const CliResult result = RunCli({"journal", "--journal", db, "show", "last"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "part 1: DC V 4V, 2 samples\n 14:02:30  line 0\n 14:02:31  line 1\n"
+            "part 2: DC mV 4V, 1 samples\n 14:02:32  line 2\n");
+}
+
+TEST_F(JournalCommandTest, BadRunsAndFilesAreErrors) {
+  const std::string db = Path("journal.sqlite3");
+  WriteRun(db, true);
+  struct Case {
+    std::vector<std::string> args;
+    int exit_code;
+  };
+  for (const Case& c : {Case{{"journal", "--journal", db, "show", "7"}, 1},
+                        Case{{"journal", "--journal", db, "show", "x1"}, 1},
+                        Case{{"journal", "--journal", Path("none.sqlite3"), "list"}, 1},
+                        Case{{"journal", "--journal", db, "frobnicate"}, 2},
+                        Case{{"journal", "--journal", db}, 2}}) {
+    const CliResult result = RunCli(c.args);
+    EXPECT_EQ(result.exitCode, c.exit_code) << c.args.back();
+    EXPECT_FALSE(result.err.empty());
+  }
+}
+
+}  // namespace
+}  // namespace ql::testing
