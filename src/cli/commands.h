@@ -26,7 +26,8 @@ inline constexpr const char* kReportUsage =
     "                      [--paper a4|letter]";
 inline constexpr const char* kExportUsage = "quintaline-cli export FILE --csv OUT";
 inline constexpr const char* kJournalUsage =
-    "quintaline-cli journal [--journal PATH] (list | show RUN)";
+    "quintaline-cli journal [--journal PATH] (list | show RUN\n"
+    "                       | export RUN [--part K] --csv OUT [--bom] [--locale])";
 
 int RunSimulate(const Words& args);
 int RunMonitor(const Words& args);

@@ -2,17 +2,23 @@
 //
 //   journal [--journal PATH] list          one line a run, newest first
 //   journal [--journal PATH] show RUN      the run's parts and their list lines
+//   journal [--journal PATH] export RUN [--part K] --csv OUT [--bom] [--locale]
 //
 // RUN is a run's id or "last".
 
 #include <cstdio>
 #include <string>
 
+#include <QByteArray>
+#include <QString>
+
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/output.h"
+#include "journal/csv_export.h"
 #include "journal/journal_db.h"
 #include "journal/journal_reader.h"
+#include "qtsupport/whole_file.h"
 
 namespace ql::cli {
 
@@ -53,11 +59,45 @@ int Show(journal::JournalReader& reader, const std::string& which) {
   return kExitOk;
 }
 
+int Export(journal::JournalReader& reader, const std::string& which, const Args& args) {
+  const auto out = args.Get("--csv");
+  if (!out || out->empty()) return UsageError("journal", "--csv OUT is required", kJournalUsage);
+  int part = 0;
+  if (const auto text = args.Get("--part")) {
+    const auto number = ParseInteger(*text, 1, 1'000'000'000);
+    if (!number) return UsageError("journal", "--part takes a part number", kJournalUsage);
+    part = static_cast<int>(*number);
+  }
+  const auto run = reader.FindRun(which);
+  if (!run) {
+    PrintError("quintaline-cli journal: no run " + which + " in the journal");
+    return kExitFailed;
+  }
+  journal::CsvChoices choices;
+  choices.bom = args.Has("--bom");
+  choices.decimal_comma = args.Has("--locale");
+  std::string csv, error;
+  if (!journal::ExportRunCsv(reader.Database(), *run, part, choices, csv, error)) {
+    PrintError("quintaline-cli journal: " + error);
+    return kExitFailed;
+  }
+  const QByteArray bytes(csv.data(), static_cast<qsizetype>(csv.size()));
+  if (const Status status = WriteWholeFile(QString::fromStdString(*out), bytes); !status.ok()) {
+    PrintError("quintaline-cli journal: cannot write " + status.reason());
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
 }  // namespace
 
 int RunJournal(const Words& words) {
   Args args;
   args.Value("--journal");
+  args.Value("--part");
+  args.Value("--csv");
+  args.Flag("--bom");
+  args.Flag("--locale");
   if (!args.Parse(words)) return UsageError("journal", args.Error(), kJournalUsage);
   const auto& rest = args.Positionals();
   if (rest.empty()) return UsageError("journal", "a journal command is needed", kJournalUsage);
@@ -69,6 +109,7 @@ int RunJournal(const Words& words) {
   }
   if (rest[0] == "list" && rest.size() == 1) return List(reader);
   if (rest[0] == "show" && rest.size() == 2) return Show(reader, rest[1]);
+  if (rest[0] == "export" && rest.size() == 2) return Export(reader, rest[1], args);
   return UsageError("journal", "unknown journal command " + rest[0], kJournalUsage);
 }
 

@@ -32,6 +32,7 @@ class JournalReader {
  public:
   bool Open(const std::string& path);
   const std::string& Error() const { return db_.Error(); }
+  Db& Database() { return db_; }
 
   // Newest first. Empty with Error() set when the file cannot be read.
   std::vector<RunSummary> Runs();
