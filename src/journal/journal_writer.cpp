@@ -46,6 +46,7 @@ void JournalWriter::Fail(const std::string& what) {
 
 bool JournalWriter::EnsureOpen() {
   if (db_.Handle() && !broken_) return true;
+  insert_sample_.reset();
   if (!db_.Open(path_)) {
     Fail(db_.Error());
     return false;
@@ -128,11 +129,14 @@ void JournalWriter::Record(const JournalSample& sample) {
     }
   }
   if (broken_) return;
-  Statement insert(db_.Handle(),
-                   "INSERT INTO samples(part_id, utc_us, utc_offset_s, seconds, value, over_range,"
-                   " display, label, line) VALUES(?,?,?,?,?,?,?,?,?)");
-  sqlite3_stmt* s = insert.Get();
+  if (!insert_sample_)
+    insert_sample_ = std::make_unique<Statement>(
+        db_.Handle(),
+        "INSERT INTO samples(part_id, utc_us, utc_offset_s, seconds, value, over_range,"
+        " display, label, line) VALUES(?,?,?,?,?,?,?,?,?)");
+  sqlite3_stmt* s = insert_sample_->Get();
   if (!s) {
+    insert_sample_.reset();
     Fail(sqlite3_errmsg(db_.Handle()));
     return;
   }
@@ -146,7 +150,9 @@ void JournalWriter::Record(const JournalSample& sample) {
   BindText(s, 7, sample.display_text);
   BindText(s, 8, sample.label);
   BindText(s, 9, sample.list_line);
-  if (sqlite3_step(s) != SQLITE_DONE) Fail(sqlite3_errmsg(db_.Handle()));
+  const int rc = sqlite3_step(s);
+  sqlite3_reset(s);
+  if (rc != SQLITE_DONE) Fail(sqlite3_errmsg(db_.Handle()));
 }
 
 bool JournalWriter::InsertEvent(const RunEvent& event) {

@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -44,6 +45,7 @@ class JournalWriter : public JournalSink {
   const std::string path_;
   const std::function<void(const std::string&)> report_;
   Db db_;
+  std::unique_ptr<Statement> insert_sample_;  // prepared once per connection
   bool broken_ = false;    // writing failed; retried at the next part
   bool reported_ = false;  // the failure has been told
   RunInfo info_;
