@@ -27,7 +27,8 @@ inline constexpr const char* kReportUsage =
 inline constexpr const char* kExportUsage = "quintaline-cli export FILE --csv OUT";
 inline constexpr const char* kJournalUsage =
     "quintaline-cli journal [--journal PATH] (list | show RUN\n"
-    "                       | export RUN [--part K] --csv OUT [--bom] [--locale])";
+    "                       | export RUN [--part K] --csv OUT [--bom] [--locale]\n"
+    "                       | delete RUN)";
 
 int RunSimulate(const Words& args);
 int RunMonitor(const Words& args);

@@ -3,6 +3,7 @@
 //   journal [--journal PATH] list          one line a run, newest first
 //   journal [--journal PATH] show RUN      the run's parts and their list lines
 //   journal [--journal PATH] export RUN [--part K] --csv OUT [--bom] [--locale]
+//   journal [--journal PATH] delete RUN    the run, its parts, samples and events
 //
 // RUN is a run's id or "last".
 
@@ -89,6 +90,26 @@ int Export(journal::JournalReader& reader, const std::string& which, const Args&
   return kExitOk;
 }
 
+int Delete(const std::string& path, const std::string& which) {
+  journal::JournalReader reader;
+  if (!reader.Open(path)) {
+    PrintError("quintaline-cli journal: " + reader.Error());
+    return kExitFailed;
+  }
+  const auto run = reader.FindRun(which);
+  if (!run) {
+    PrintError("quintaline-cli journal: no run " + which + " in the journal");
+    return kExitFailed;
+  }
+  journal::Db db;
+  if (!db.Open(path) ||
+      !db.Exec(("DELETE FROM runs WHERE id=" + std::to_string(*run)).c_str())) {
+    PrintError("quintaline-cli journal: cannot delete run " + which + ": " + db.Error());
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
 }  // namespace
 
 int RunJournal(const Words& words) {
@@ -102,6 +123,7 @@ int RunJournal(const Words& words) {
   const auto& rest = args.Positionals();
   if (rest.empty()) return UsageError("journal", "a journal command is needed", kJournalUsage);
   const std::string path = args.Get("--journal").value_or(journal::DefaultJournalPath());
+  if (rest[0] == "delete" && rest.size() == 2) return Delete(path, rest[1]);
   journal::JournalReader reader;
   if (!reader.Open(path)) {
     PrintError("quintaline-cli journal: " + reader.Error());

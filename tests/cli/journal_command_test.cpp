@@ -72,6 +72,20 @@ TEST_F(JournalCommandTest, ShowsEachPartWithItsListLines) {
             "part 2: DC mV 4V, 1 samples\n 14:02:32  line 2\n");
 }
 
+TEST_F(JournalCommandTest, DeleteRemovesTheRunWithEverythingItHolds) {
+  const std::string db = Path("journal.sqlite3");
+  WriteRun(db, true);
+  WriteRun(db, true);
+  ASSERT_EQ(RunCli({"journal", "--journal", db, "delete", "1"}).exitCode, 0);
+  const CliResult list = RunCli({"journal", "--journal", db, "list"});
+  ASSERT_EQ(Lines(list.out).size(), 1u);
+  EXPECT_EQ(Lines(list.out)[0].rfind("2  ", 0), 0u);
+  // Its parts and samples went with it: the other run still shows its own.
+  const CliResult show = RunCli({"journal", "--journal", db, "show", "last"});
+  EXPECT_EQ(Lines(show.out).size(), 5u);
+  EXPECT_EQ(RunCli({"journal", "--journal", db, "delete", "1"}).exitCode, 1);
+}
+
 TEST_F(JournalCommandTest, BadRunsAndFilesAreErrors) {
   const std::string db = Path("journal.sqlite3");
   WriteRun(db, true);
