@@ -3,7 +3,6 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -61,19 +60,10 @@ std::optional<QString> Chosen(const QFileDialog& dialog) {
 std::optional<QString> QtDialogs::OpenFile(QWidget* parent, const FileDialogOptions& options) {
   QFileDialog dialog(parent);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setFileMode(options.createPrompt ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setFileMode(QFileDialog::ExistingFile);
   Prepare(dialog, options);
-  while (dialog.exec() == QDialog::Accepted) {
-    std::optional<QString> path = Chosen(dialog);
-    if (!path || QFileInfo::exists(*path)) return path;
-    // A name that does not exist is taken only when the user says so.
-    const auto answer =
-        QMessageBox::question(&dialog, dialog.windowTitle(),
-                              QStringLiteral("%1\nThis file does not exist.\nCreate the file?")
-                                  .arg(QFileInfo(*path).fileName()));
-    if (answer == QMessageBox::Yes) return path;
-  }
-  return std::nullopt;
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return Chosen(dialog);
 }
 
 std::optional<QString> QtDialogs::SaveFile(QWidget* parent, const FileDialogOptions& options) {

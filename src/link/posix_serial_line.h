@@ -5,10 +5,10 @@
 // Open takes the device exclusively: an advisory lock taken at once after
 // opening (it holds against every process, root included) and the terminal's
 // exclusive mode. A second opener fails with a Busy status and is closed
-// without touching the line format or the modem lines. The line is then set
-// raw, 2400 baud 8N1, with the receiver on, modem control ignored for input
-// and hang-up-on-close cleared, so that closing leaves DTR and RTS as they
-// are. Reads never wait. A hang-up (the device went away, the other side of
+// without touching the line format or the modem lines. Open leaves the
+// format alone; SetFormat sets the line raw with the given format, the
+// receiver on, modem control ignored for input and hang-up-on-close cleared,
+// so that closing leaves DTR and RTS as they are. Reads never wait. A hang-up (the device went away, the other side of
 // a pseudo-terminal closed) makes Queued return nullopt from then on.
 //
 // Devices without modem lines (pseudo-terminals) accept no DTR/RTS changes

@@ -17,8 +17,7 @@ namespace {
 
 constexpr char kOpenFilter[] = "Quintaline Files (*.rdg)\n*.rdg\nAll Files (*.*)\n*.*\n\n";
 constexpr char kSaveFilter[] = "Quintaline Files (*.rdg)\n*.rdg\n\n";
-constexpr char kOpenExtension[] = "rdh";
-constexpr char kSaveExtension[] = "rdg";
+constexpr char kDataExtension[] = "rdg";
 constexpr char kSaveErrorText[] = "File Save Error!";
 constexpr char kOpenErrorText[] = "File Open Error!";
 
@@ -70,7 +69,7 @@ void CQarnView::SetFileTitle(const std::string& path) {
 void CQarnView::OnFileSave() {
   FileDialogOptions options;
   options.filter = kSaveFilter;
-  options.defaultExtension = kSaveExtension;
+  options.defaultExtension = kDataExtension;
   options.initialPath = m_strSavePath;
   options.overwritePrompt = true;
   const std::optional<std::string> path = m_host.SaveFileDialog(options);
@@ -93,9 +92,8 @@ void CQarnView::OnFileSave() {
 void CQarnView::OnFileOpen() {
   FileDialogOptions options;
   options.filter = kOpenFilter;
-  options.defaultExtension = kOpenExtension;
+  options.defaultExtension = kDataExtension;
   options.initialPath = m_strOpenPath;
-  options.createPrompt = true;
   const std::optional<std::string> path = m_host.OpenFileDialog(options);
   if (!path) return;
   m_strOpenPath = *path;
@@ -111,6 +109,7 @@ void CQarnView::OnFileOpen() {
       m_GraphBuf = picture;
       m_bGraphLoaded = 1;
       SetDisplayForm(FORM_GRAPHFILE);
+      m_host.InvalidateView();  // the picture is drawn now, not at some later repaint
       return;
     }
   } else if (status.ok()) {
@@ -127,6 +126,7 @@ void CQarnView::OnFileOpen() {
       m_host.ListSetRedraw(true);
       m_nLineCount = m_host.ListCount();
       SetDisplayForm(FORM_LINE);
+      m_host.InvalidateView();
       return;
     }
   }

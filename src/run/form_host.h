@@ -22,7 +22,6 @@ struct FileDialogOptions {
   std::string filter;            // "Name (*.ext)\n*.ext\n...\n\n" pairs as the view gives them
   std::string defaultExtension;  // without the dot
   std::string initialPath;       // the path remembered from the last use, or empty
-  bool createPrompt = false;     // open: ask before naming a file that does not exist
   bool overwritePrompt = false;  // save: ask before replacing a file
 };
 

@@ -181,7 +181,7 @@ TEST_F(RunTest, SavedRunOpensAgainAsALineGraph) {
   dialogs.fileAnswers = {path};
   Trigger(cmd::kFileOpen);
   ASSERT_EQ(dialogs.fileDialogs.size(), 2u);
-  EXPECT_EQ(dialogs.fileDialogs[1].defaultExtension, "rdh");
+  EXPECT_EQ(dialogs.fileDialogs[1].defaultExtension, "rdg");
   ASSERT_EQ(Lines(), static_cast<int>(saved.size()));
   for (int i = 0; i < Lines(); ++i) {
     EXPECT_EQ(window->Form().ListText(i), saved[static_cast<std::size_t>(i)] + "\n") << i;

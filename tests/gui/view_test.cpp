@@ -13,6 +13,7 @@
 #include "app/meter_panel.h"
 #include "app/qarn_form.h"
 #include "app/reading_list_view.h"
+#include "files/graph_file.h"
 #include "graph/canvas.h"
 #include "gui_fixture.h"
 #include "qtsupport/render.h"
@@ -78,6 +79,30 @@ TEST_F(ViewTest, ViewCommandsSwitchTheReadingFieldsAndThePanel) {
   EXPECT_FALSE(ReadingFieldsVisible());
   EXPECT_EQ(PanelPixel(76, 65), QColor(Qt::green)) << "the bars are gone";
   EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(ViewTest, OpenedGraphFileIsDrawnAndTheListEmptiedAtOnce) {
+  Start();
+  OpenReadings(40);
+  QSignalSpy ticks(window, &MeasuringWindow::ticked);
+  ASSERT_TRUE(WaitFor([&] { return ticks.count() >= 5; }));
+  ASSERT_EQ(PanelPixel(45, 100), QColor(Qt::black)) << "the readings' trend graph";
+
+  GraphPicture picture{};
+  picture[2 + 10] = 0x01;  // one dot: band 0, column 10, row 0
+  const QString path = dir.filePath(QStringLiteral("picture.rdg"));
+  ASSERT_TRUE(SaveGraphFile(path.toStdString(), picture).ok());
+  dialogs.fileAnswers = {path};
+  ticks.clear();
+  Trigger(cmd::kFileOpen);
+  ASSERT_TRUE(WaitFor([&] { return ticks.count() >= 1; }));
+  EXPECT_EQ(window->Form().ListCount(), 0);
+  EXPECT_EQ(PanelPixel(36 + 3 * 10 + 1, 8), QColor(Qt::blue)) << "the picture's dot";
+  EXPECT_EQ(PanelPixel(45, 100), QColor(Qt::green)) << "the old graph is gone";
+  EXPECT_EQ(Pane(pane::kFileName), QStringLiteral("picture.rdg"));
+
+  Trigger(cmd::kViewLine);
+  EXPECT_EQ(dialogs.CountOf(QStringLiteral("Data not exist !")), 1) << "the old list is gone";
 }
 
 TEST_F(ViewTest, DataNotExistIsShownOnceForAnEmptyList) {

@@ -84,19 +84,34 @@ std::optional<std::size_t> WaitQueued(PosixSerialLine& line, std::size_t count) 
 class PosixSerialLineTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(pty.ok()); }
+  // Opens the line as the meter link does: open, then the format.
+  void OpenRaw() {
+    ASSERT_TRUE(line.Open("COM1").ok());
+    ASSERT_TRUE(line.SetFormat({}));
+  }
 
   Pty pty;
   PosixSerialLine line{pty.Map()};
 };
 
-TEST_F(PosixSerialLineTest, OpenSetsRaw2400EightNoneOneWithoutHangUpOnClose) {
+TEST_F(PosixSerialLineTest, OpenLeavesTheFormatThenSetFormatSetsRaw2400EightNoneOne) {
   termios before = pty.Settings();
   before.c_cflag |= HUPCL;
+  before.c_lflag |= ICANON;
+  cfsetispeed(&before, B9600);
+  cfsetospeed(&before, B9600);
   pty.SetSettings(before);
-  ASSERT_TRUE(pty.Settings().c_cflag & HUPCL);
+  before = pty.Settings();
+  ASSERT_TRUE(before.c_cflag & HUPCL);
 
   ASSERT_TRUE(line.Open("COM1").ok());
   EXPECT_EQ(line.DevicePath(), pty.slavePath());
+  const termios opened = pty.Settings();
+  EXPECT_EQ(cfgetispeed(&opened), B9600);
+  EXPECT_EQ(opened.c_cflag, before.c_cflag);
+  EXPECT_EQ(opened.c_lflag, before.c_lflag);
+
+  ASSERT_TRUE(line.SetFormat({}));
   const termios tio = pty.Settings();
   EXPECT_EQ(cfgetispeed(&tio), B2400);
   EXPECT_EQ(cfgetospeed(&tio), B2400);
@@ -138,7 +153,7 @@ TEST_F(PosixSerialLineTest, SetFormatAppliesWhatTheDeviceTakes) {
 }
 
 TEST_F(PosixSerialLineTest, ReadsWhatTheOtherSideWrites) {
-  ASSERT_TRUE(line.Open("COM1").ok());
+  OpenRaw();
   const std::string sent = "\x11\x22\xC3\xD4\xE5\x00\xFF" + std::string(1, '\0');
   ASSERT_TRUE(pty.Write(sent));
   ASSERT_EQ(WaitQueued(line, sent.size()), sent.size());
@@ -150,7 +165,7 @@ TEST_F(PosixSerialLineTest, ReadsWhatTheOtherSideWrites) {
 }
 
 TEST_F(PosixSerialLineTest, PurgeDropsQueuedBytes) {
-  ASSERT_TRUE(line.Open("COM1").ok());
+  OpenRaw();
   ASSERT_TRUE(pty.Write("abcdef"));
   ASSERT_EQ(WaitQueued(line, 6), 6u);
   line.Purge();
@@ -165,7 +180,7 @@ TEST_F(PosixSerialLineTest, PseudoTerminalHasNoModemLines) {
 }
 
 TEST_F(PosixSerialLineTest, SecondOpenInThisProcessIsBusyAndLeavesLineAlone) {
-  ASSERT_TRUE(line.Open("COM1").ok());
+  OpenRaw();
   termios tio = pty.Settings();
   cfsetispeed(&tio, B9600);
   cfsetospeed(&tio, B9600);
