@@ -29,6 +29,8 @@ inline constexpr const char* kJournalUsage =
     "quintaline-cli journal [--journal PATH] (list | show RUN\n"
     "                       | export RUN [--part K] --csv OUT [--bom] [--locale]\n"
     "                       | delete RUN)";
+inline constexpr const char* kPortsUsage =
+    "quintaline-cli ports [--listen SECONDS] [--json] [--settings PATH] [DEVICE...]";
 
 int RunSimulate(const Words& args);
 int RunMonitor(const Words& args);
@@ -37,6 +39,7 @@ int RunGraph(const Words& args);
 int RunReport(const Words& args);
 int RunExport(const Words& args);
 int RunJournal(const Words& args);
+int RunPorts(const Words& args);
 
 // Reports a usage error of `command` on stderr with its synopsis `usage`
 // and returns kExitUsage.

@@ -47,7 +47,7 @@ void PrintHelp() {
   PrintLine("Usage:");
   for (const char* usage :
        {kSimulateUsage, kMonitorUsage, kLogUsage, kGraphUsage, kReportUsage, kExportUsage,
-        kJournalUsage}) {
+        kJournalUsage, kPortsUsage}) {
     PrintLine(std::string("  ") + usage);
   }
   PrintLine("  quintaline-cli --help | --version");
@@ -110,6 +110,7 @@ int Main(int argc, char** argv) {
   if (command == "report") return RunReport(words);
   if (command == "export") return RunExport(words);
   if (command == "journal") return RunJournal(words);
+  if (command == "ports") return RunPorts(words);
   PrintError("quintaline-cli: unknown subcommand " + command + " (see --help)");
   return kExitUsage;
 }

@@ -3,11 +3,14 @@
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <system_error>
 
 namespace ql {
@@ -36,9 +39,26 @@ std::vector<std::string> LinksTo(const fs::path& folder, const std::string& name
   return found;
 }
 
-// A UART the kernel registered without finding hardware reports port type 0.
-bool IsEmptyUart(const fs::path& ttyDir, const std::string& driver) {
-  return driver == "serial8250" && ReadAttribute(ttyDir / "type") == "0";
+// A UART the kernel registered without finding hardware reports port type 0
+// (USB adapters have no such attribute).
+bool IsEmptyUart(const fs::path& ttyDir) {
+  std::error_code ec;
+  return fs::exists(ttyDir / "type", ec) && ReadAttribute(ttyDir / "type") == "0";
+}
+
+// The driver of the hardware behind the tty. Newer kernels put the serial
+// core's own port and controller devices in between; their drivers say
+// nothing about the hardware, so the walk goes past them.
+std::string DriverOf(const fs::path& device) {
+  std::error_code ec;
+  fs::path dir = fs::canonical(device, ec);
+  if (ec) return {};
+  for (int depth = 0; depth < 4 && dir.has_relative_path(); ++depth, dir = dir.parent_path()) {
+    const fs::path driver = fs::read_symlink(dir / "driver", ec);
+    if (ec) return {};
+    if (driver.parent_path().parent_path().filename() != "serial-base") return driver.filename();
+  }
+  return {};
 }
 
 // Walks up from the tty's device to the USB device that carries the
@@ -62,8 +82,12 @@ std::string GroupName(gid_t gid) {
   return std::to_string(gid);
 }
 
+std::string ProcessName(const fs::path& procRoot, const std::string& pid) {
+  return pid + " (" + ReadAttribute(procRoot / pid / "comm") + ")";
+}
+
 // The other process that has `path` open, as "PID (NAME)", or "".
-std::string Holder(const fs::path& path, const std::string& procRoot) {
+std::string OpenIn(const fs::path& path, const fs::path& procRoot) {
   std::error_code ec;
   const std::string self = std::to_string(getpid());
   for (const auto& process : fs::directory_iterator(procRoot, ec)) {
@@ -73,8 +97,26 @@ std::string Holder(const fs::path& path, const std::string& procRoot) {
     for (const auto& fd : fs::directory_iterator(process.path() / "fd", fdError)) {
       std::error_code linkError;
       if (fs::read_symlink(fd.path(), linkError) == path && !linkError)
-        return pid + " (" + ReadAttribute(process.path() / "comm") + ")";
+        return ProcessName(procRoot, pid);
     }
+  }
+  return {};
+}
+
+// The other process holding a whole-file lock on the node, or "". Lines of
+// <proc>/locks: "1: FLOCK  ADVISORY  WRITE 1234 00:05:85 0 EOF".
+std::string LockedBy(const struct stat& node, const fs::path& procRoot) {
+  char id[64];
+  std::snprintf(id, sizeof id, "%02x:%02x:%lu", major(node.st_dev), minor(node.st_dev),
+                static_cast<unsigned long>(node.st_ino));
+  std::ifstream locks(procRoot / "locks");
+  const std::string self = std::to_string(getpid());
+  for (std::string line; std::getline(locks, line);) {
+    std::istringstream words(line);
+    std::string number, kind, mode, access, pid, file;
+    words >> number >> kind >> mode >> access >> pid >> file;
+    if (kind == "->" || file != id || pid == self) continue;
+    return ProcessName(procRoot, pid);
   }
   return {};
 }
@@ -120,13 +162,14 @@ DeviceAccess CheckAccess(const std::string& path, const Identity& who,
     }
     return access;
   }
-  std::error_code ec;
-  const std::string holder = Holder(fs::weakly_canonical(path, ec), procRoot);
+  const std::string holder = LockedBy(info, procRoot);
   if (!holder.empty()) {
     access.problem = "held by process " + holder;
     access.mend = "kill " + holder.substr(0, holder.find(' ')) + "  (or quit that program)";
     return access;
   }
+  std::error_code ec;
+  access.alsoOpenIn = OpenIn(fs::weakly_canonical(path, ec), procRoot);
   access.canOpen = true;
   return access;
 }
@@ -141,8 +184,8 @@ std::vector<SerialDevice> ScanSerialDevices(const ScanRoots& roots, const Identi
     if (!fs::exists(ttyDir / "device", linkError)) continue;  // virtual consoles, ptys
     SerialDevice device;
     device.name = ttyDir.filename();
-    device.driver = fs::read_symlink(ttyDir / "device" / "driver", linkError).filename();
-    if (IsEmptyUart(ttyDir, device.driver)) continue;
+    if (IsEmptyUart(ttyDir)) continue;
+    device.driver = DriverOf(ttyDir / "device");
     device.devicePath = (dev / device.name).string();
     device.byId = LinksTo(dev / "serial" / "by-id", device.name);
     device.byPath = LinksTo(dev / "serial" / "by-path", device.name);

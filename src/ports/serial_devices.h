@@ -32,6 +32,9 @@ struct DeviceAccess {
   bool canOpen = false;
   std::string problem;  // why not, empty when it can be opened
   std::string mend;     // the command that mends it, empty when none is known
+  // Another process that has it open without locking it ("PID (NAME)"):
+  // opening works, but the bytes would be shared.
+  std::string alsoOpenIn;
 };
 
 struct SerialDevice {
@@ -50,7 +53,8 @@ struct SerialDevice {
 // Lists the devices by name. Holders are processes other than this one.
 std::vector<SerialDevice> ScanSerialDevices(const ScanRoots& roots, const Identity& who);
 
-// Whether `who` may open `path` read-write and, if not, why.
+// Whether `who` may open `path` read-write and, if not, why: permissions,
+// or another process holding the lock that a serial program takes.
 DeviceAccess CheckAccess(const std::string& path, const Identity& who, const std::string& procRoot);
 
 }  // namespace ql

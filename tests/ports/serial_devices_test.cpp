@@ -10,6 +10,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include "files/temp_folder.h"
@@ -38,12 +39,17 @@ class SerialDevicesTest : public testing::TempFolderTest {
     Attribute(usb / "manufacturer", "Cable Works");
     Attribute(usb / "product", "USB Serial");
     Attribute(usb / "serial", "A50285BI");
-    Tty("ttyUSB0", usb / "1-2:1.0/ttyUSB0", "ftdi_sio");
-    Tty("ttyACM0", sys / "devices/pci0000:00/usb1/1-3/1-3:1.0", "cdc_acm");
+    Tty("ttyUSB0", usb / "1-2:1.0/ttyUSB0", "usb-serial/drivers/ftdi_sio");
+    Tty("ttyACM0", sys / "devices/pci0000:00/usb1/1-3/1-3:1.0", "usb/drivers/cdc_acm");
     Attribute(sys / "devices/pci0000:00/usb1/1-3/idVendor", "2341");
     Attribute(sys / "devices/pci0000:00/usb1/1-3/idProduct", "0043");
-    Tty("ttyS0", sys / "devices/platform/serial8250/tty/ttyS0", "serial8250", "0");
-    Tty("ttyS1", sys / "devices/platform/serial8250/tty/ttyS1", "serial8250", "4");
+    Tty("ttyS0", sys / "devices/platform/serial8250/tty/ttyS0", "platform/drivers/serial8250", "0");
+    // Newer kernels: the serial core's port and controller devices stand
+    // between the tty and the hardware's driver.
+    const fs::path uart = sys / "devices/pnp0/00:01";
+    Tty("ttyS1", uart / "00:01:0/00:01:0.0", "serial-base/drivers/port", "4");
+    Link(uart / "00:01:0/driver", sys / "bus/serial-base/drivers/ctrl");
+    Link(uart / "driver", sys / "bus/pnp/drivers/serial");
     fs::create_directories(sys / "class/tty/tty0");
 
     const fs::path dev = roots_.dev;
@@ -62,10 +68,14 @@ class SerialDevicesTest : public testing::TempFolderTest {
     fs::create_directories(file.parent_path());
     std::ofstream(file) << text << "\n";
   }
+  static void Link(const fs::path& link, const fs::path& target) {
+    fs::create_directories(target);
+    fs::create_directory_symlink(target, link);
+  }
   void Tty(const std::string& name, const fs::path& device, const std::string& driver,
            const std::string& type = "") {
     const fs::path sys = roots_.sys;
-    const fs::path driverDir = sys / "bus/drivers" / driver;
+    const fs::path driverDir = sys / "bus" / driver;
     fs::create_directories(device);
     fs::create_directories(driverDir);
     if (!fs::exists(device / "driver")) fs::create_directory_symlink(driverDir, device / "driver");
@@ -112,7 +122,7 @@ TEST_F(SerialDevicesTest, ReadsStableNamesDriverAndUsbIdentity) {
   EXPECT_TRUE(acm->byId.empty());
   const SerialDevice* uart = Find(devices, "ttyS1");
   ASSERT_NE(uart, nullptr);
-  EXPECT_EQ(uart->driver, "serial8250");
+  EXPECT_EQ(uart->driver, "serial");
   EXPECT_EQ(uart->usbId, "");
 }
 
@@ -134,36 +144,70 @@ TEST_F(SerialDevicesTest, PermissionProblemNamesTheGroupAndTheMend) {
   EXPECT_TRUE(Find(devices, "ttyS1")->access.canOpen);  // open to all
 }
 
-TEST_F(SerialDevicesTest, DeviceHeldByAnotherProcessNamesIt) {
-  struct stat info {};
-  ASSERT_EQ(::stat(pty_.SlavePath().c_str(), &info), 0);
-  const Identity owner{info.st_uid, "", {info.st_gid}};
-  EXPECT_TRUE(CheckAccess(roots_.dev + "/ttyUSB0", owner, "/proc").canOpen);
+// Runs `argv` with the pseudo-terminal as its standard input until killed.
+class Holder {
+ public:
+  Holder(const std::string& device, std::vector<std::string> words) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, device.c_str(), O_RDWR | O_NOCTTY, 0);
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    if (posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = 0;
+    posix_spawn_file_actions_destroy(&actions);
+  }
+  ~Holder() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+  }
+  pid_t Pid() const { return pid_; }
 
-  // A child with the pseudo-terminal as its standard input.
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, pty_.SlavePath().c_str(), O_RDWR | O_NOCTTY, 0);
-  char sleepName[] = "sleep";
-  char seconds[] = "600";
-  char* argv[] = {sleepName, seconds, nullptr};
-  pid_t child = 0;
-  ASSERT_EQ(posix_spawnp(&child, "sleep", &actions, nullptr, argv, environ), 0);
-  posix_spawn_file_actions_destroy(&actions);
+ private:
+  pid_t pid_ = 0;
+};
 
+// Checks until `done` holds for the answer or a generous deadline passes
+// (the child needs a moment to open and lock).
+DeviceAccess CheckUntil(const std::string& path, const Identity& who,
+                        const std::function<bool(const DeviceAccess&)>& done) {
   DeviceAccess access;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   do {
-    access = CheckAccess(roots_.dev + "/ttyUSB0", owner, "/proc");
-    if (!access.canOpen) break;
+    access = CheckAccess(path, who, "/proc");
+    if (done(access)) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   } while (std::chrono::steady_clock::now() < deadline);
-  ::kill(child, SIGKILL);
-  ::waitpid(child, nullptr, 0);
+  return access;
+}
 
-  EXPECT_FALSE(access.canOpen);
-  EXPECT_EQ(access.problem, "held by process " + std::to_string(child) + " (sleep)");
-  EXPECT_EQ(access.mend.rfind("kill " + std::to_string(child), 0), 0u);
+TEST_F(SerialDevicesTest, ProcessesWithTheDeviceOpenAreNamed) {
+  struct stat info {};
+  ASSERT_EQ(::stat(pty_.SlavePath().c_str(), &info), 0);
+  const Identity owner{info.st_uid, "", {info.st_gid}};
+  const std::string node = roots_.dev + "/ttyUSB0";
+  const DeviceAccess free = CheckAccess(node, owner, "/proc");
+  EXPECT_TRUE(free.canOpen);
+  EXPECT_EQ(free.alsoOpenIn, "");
+
+  {  // open but not locked: opening works, the bytes would be shared
+    Holder reader(pty_.SlavePath(), {"sleep", "600"});
+    ASSERT_GT(reader.Pid(), 0);
+    const DeviceAccess shared =
+        CheckUntil(node, owner, [](const DeviceAccess& a) { return !a.alsoOpenIn.empty(); });
+    EXPECT_TRUE(shared.canOpen);
+    EXPECT_EQ(shared.alsoOpenIn, std::to_string(reader.Pid()) + " (sleep)");
+  }
+  {  // locked as a serial program locks it: held
+    Holder locker(pty_.SlavePath(), {"flock", "--exclusive", "--no-fork", pty_.SlavePath(), "sleep", "600"});
+    ASSERT_GT(locker.Pid(), 0);
+    const DeviceAccess held =
+        CheckUntil(node, owner, [](const DeviceAccess& a) { return !a.canOpen; });
+    EXPECT_FALSE(held.canOpen);
+    EXPECT_EQ(held.problem, "held by process " + std::to_string(locker.Pid()) + " (sleep)");
+    EXPECT_EQ(held.mend.rfind("kill " + std::to_string(locker.Pid()), 0), 0u);
+  }
 }
 
 TEST_F(SerialDevicesTest, MissingDeviceNodeIsSaid) {
