@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <algorithm>
 #include <fstream>
 
@@ -35,6 +37,23 @@ class FileCommands : public CliTest {
 };
 
 constexpr char kPanelFill[] = "rect 0 0 453 172 #00FF00";
+
+// Drawing needs no display: an inherited platform that cannot start (xcb
+// over ssh, no X server) must not abort graph or report.
+TEST_F(FileCommands, PicturesAreDrawnOffscreenWhateverPlatformIsInherited) {
+  const std::string saved = std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
+  const std::string display = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+  setenv("QT_QPA_PLATFORM", "xcb", 1);
+  unsetenv("DISPLAY");
+  const CliResult graph = RunCli({"graph", Path("run.rdg"), "--png", Path("run.png")});
+  const CliResult report = RunCli({"report", Path("run.rdg"), "--pdf", Path("run.pdf")});
+  if (saved.empty()) unsetenv("QT_QPA_PLATFORM"); else setenv("QT_QPA_PLATFORM", saved.c_str(), 1);
+  if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
+  EXPECT_EQ(graph.exitCode, 0) << graph.err;
+  EXPECT_EQ(report.exitCode, 0) << report.err;
+  EXPECT_FALSE(ReadFile(Path("run.png")).empty());
+  EXPECT_FALSE(ReadFile(Path("run.pdf")).empty());
+}
 
 TEST_F(FileCommands, GraphOpensRepaintsThenDrawsTheFormThenRepaints) {
   const CliResult plain = RunCli({"graph", Path("run.rdg"), "--ops"});

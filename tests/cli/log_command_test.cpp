@@ -93,15 +93,19 @@ TEST_F(LogCommand, MeterGoneKeepsTheLinesSavesThemAndSaysSoOnce) {
   EXPECT_EQ(ReadFile(Path("run.rdg")).size(), recorded * 68u);
 }
 
+// A hang-up (terminal closed, ssh dropped) ends the run as Ctrl+C does.
 TEST_F(LogCommand, StopSignalEndsTheRunAndStillSaves) {
-  Simulator meter({"--reading", "AC 1.234 mV"});
-  ASSERT_FALSE(meter.Pty().empty());
-  CliProcess log({"log", "--port", meter.Pty(), "--sampling", "500ms", "--save", Path("run.rdg"),
-                  "--settings", Path("s.ini")});
-  ASSERT_FALSE(log.ReadLine(std::chrono::seconds(10)).empty());
-  const CliResult result = log.Finish(SIGINT, std::chrono::seconds(10));
-  EXPECT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(ReadFile(Path("run.rdg")).size(), (1 + Lines(result.out).size()) * 68u);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    Simulator meter({"--reading", "AC 1.234 mV"});
+    ASSERT_FALSE(meter.Pty().empty());
+    CliProcess log({"log", "--port", meter.Pty(), "--sampling", "500ms", "--save",
+                    Path("run.rdg"), "--settings", Path("s.ini")});
+    ASSERT_FALSE(log.ReadLine(std::chrono::seconds(10)).empty());
+    const CliResult result = log.Finish(signal, std::chrono::seconds(10));
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(ReadFile(Path("run.rdg")).size(), (1 + Lines(result.out).size()) * 68u);
+  }
 }
 
 }  // namespace
