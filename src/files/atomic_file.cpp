@@ -82,7 +82,8 @@ Status AtomicFile::Open(const std::string& path) {
   }
   // The rename needs only the folder's permission: a write-protected file
   // is refused as a plain write would refuse it.
-  if (::access(path_.c_str(), F_OK) == 0 && ::access(path_.c_str(), W_OK) != 0) {
+  if (::access(path_.c_str(), F_OK) == 0 &&
+      ::faccessat(AT_FDCWD, path_.c_str(), W_OK, AT_EACCESS) != 0) {
     failed_ = true;
     return FileFailure("cannot replace", path, errno);
   }
