@@ -21,7 +21,6 @@
 #include "graph/display_form.h"
 #include "graph/list_columns.h"
 #include "qtsupport/text_edge.h"
-#include "qtsupport/whole_file.h"
 
 namespace ql::cli {
 
@@ -89,11 +88,7 @@ int RunExport(const Words& words) {
   const LineSource& lines = files.view().Lines();
   for (int i = 0; i < lines.Count(); ++i) csv += CsvRow(lines.Line(i));
   const QByteArray bytes(csv.data(), static_cast<qsizetype>(csv.size()));
-  if (const Status status = WriteWholeFile(QString::fromStdString(*out), bytes); !status.ok()) {
-    PrintError("quintaline-cli export: cannot write " + status.reason());
-    return kExitFailed;
-  }
-  return kExitOk;
+  return WriteOutputFile("export", file, *out, bytes);
 }
 
 }  // namespace ql::cli

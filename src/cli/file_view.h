@@ -4,7 +4,10 @@
 // commands neither read nor change the user's settings) and a line that
 // leads to no device, then given a file through its own File Open.
 
+#include <QByteArray>
+
 #include <string>
+#include <string_view>
 
 #include "cli/cli_host.h"
 #include "link/posix_serial_line.h"
@@ -33,5 +36,11 @@ class FileView {
   CliHost host_;
   CQarnView view_;
 };
+
+// Writes the output file of `command` all or nothing, but never over its
+// input file (the same device and inode, so also through a link). Returns
+// the exit status; a failure's reason is on stderr.
+int WriteOutputFile(std::string_view command, const std::string& input, const std::string& output,
+                    const QByteArray& bytes);
 
 }  // namespace ql::cli

@@ -17,7 +17,6 @@
 #include "cli/output.h"
 #include "graph/recording_canvas.h"
 #include "qtsupport/render.h"
-#include "qtsupport/whole_file.h"
 #include "run/ids.h"
 
 namespace ql::cli {
@@ -80,12 +79,7 @@ int RunGraph(const Words& words) {
   const auto png = args.Get("--png");
   bytes = png ? EncodePng(RenderPanelImage(draw)) : RenderPanelSvg(draw);
   if (!ok) return kExitFailed;
-  const QString out = QString::fromStdString(png ? *png : *args.Get("--svg"));
-  if (const Status status = WriteWholeFile(out, bytes); !status.ok()) {
-    PrintError("quintaline-cli graph: cannot write " + status.reason());
-    return kExitFailed;
-  }
-  return kExitOk;
+  return WriteOutputFile("graph", file, png ? *png : *args.Get("--svg"), bytes);
 }
 
 }  // namespace ql::cli

@@ -17,6 +17,7 @@
 #include "cli/commands.h"
 #include "cli/output.h"
 #include "cli/run_loop.h"
+#include "files/atomic_file.h"
 #include "link/posix_serial_line.h"
 #include "qtsupport/settings_store.h"
 #include "run/ids.h"
@@ -127,6 +128,14 @@ int RunLog(const Words& words) {
     return UsageError("log", problem, kLogUsage);
   }
 
+  // A target that cannot be saved is found now, not after an hour's run.
+  if (options.saveFile) {
+    if (const Status status = CheckReplaceable(*options.saveFile); !status.ok()) {
+      PrintError("quintaline-cli log: " + status.reason());
+      return kExitFailed;
+    }
+  }
+
   InstallStopSignals();
   SettingsStore store(SettingsPath(QString::fromStdString(options.settings)));
   const std::string device = options.device;
@@ -163,6 +172,10 @@ int RunLog(const Words& words) {
   host.SetEchoList(false);
   view.OnCommand(cmd::kRunStop);
 
+  if (options.saveFile && host.LinesAdded() == 0) {
+    PrintError("quintaline-cli log: no line was recorded; " + *options.saveFile + " not written");
+    return kExitFailed;
+  }
   if (options.saveFile) {
     host.SetSavePath(*options.saveFile);
     const int before = host.MessageCount();

@@ -6,13 +6,17 @@
 #include <QGuiApplication>
 #include <QtGlobal>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "cli/args.h"
 #include "cli/commands.h"
+#include "cli/help.h"
 #include "cli/output.h"
 #include "qtsupport/numeric_locale.h"
 
@@ -67,6 +71,19 @@ void QtMessage(QtMsgType type, const QMessageLogContext&, const QString& message
 
 bool NeedsFonts(std::string_view command) { return command == "graph" || command == "report"; }
 
+int RunSubcommand(const std::string& command, const Words& words) {
+  if (command == "simulate") return RunSimulate(words);
+  if (command == "monitor") return RunMonitor(words);
+  if (command == "log") return RunLog(words);
+  if (command == "graph") return RunGraph(words);
+  if (command == "report") return RunReport(words);
+  if (command == "export") return RunExport(words);
+  if (command == "journal") return RunJournal(words);
+  if (command == "ports") return RunPorts(words);
+  PrintError("quintaline-cli: unknown subcommand " + command + " (see --help)");
+  return kExitUsage;
+}
+
 }  // namespace
 
 int UsageError(const std::string& command, const std::string& problem, const char* usage) {
@@ -90,29 +107,31 @@ int Main(int argc, char** argv) {
     return kExitOk;
   }
   const Words words(argv + 2, argv + argc);
+  for (const std::string& word : words) {
+    if ((word == "--help" || word == "-h") && PrintSubcommandHelp(command)) return kExitOk;
+  }
   qInstallMessageHandler(QtMessage);
 
   // Drawing measures fonts, which needs a GUI application; nothing is shown,
-  // so the offscreen platform serves where no other was asked for.
+  // so the offscreen platform serves always: an inherited platform that
+  // cannot start (xcb over ssh) would abort the program.
   std::unique_ptr<QCoreApplication> app;
   if (NeedsFonts(command)) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     app = std::make_unique<QGuiApplication>(argc, argv);
   } else {
     app = std::make_unique<QCoreApplication>(argc, argv);
   }
   UseClassicNumbers();
 
-  if (command == "simulate") return RunSimulate(words);
-  if (command == "monitor") return RunMonitor(words);
-  if (command == "log") return RunLog(words);
-  if (command == "graph") return RunGraph(words);
-  if (command == "report") return RunReport(words);
-  if (command == "export") return RunExport(words);
-  if (command == "journal") return RunJournal(words);
-  if (command == "ports") return RunPorts(words);
-  PrintError("quintaline-cli: unknown subcommand " + command + " (see --help)");
-  return kExitUsage;
+  // A reader that goes away is a write error to handle, not death.
+  std::signal(SIGPIPE, SIG_IGN);
+  const int status = RunSubcommand(command, words);
+  if (const int error = StdoutError(); error != 0 && error != EPIPE) {
+    PrintError("quintaline-cli " + command + ": cannot write to stdout: " + std::strerror(error));
+    return status == kExitOk ? kExitFailed : status;
+  }
+  return status;
 }
 
 }  // namespace ql::cli

@@ -1,5 +1,6 @@
 #include "cli/output.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "qtsupport/text_edge.h"
@@ -34,15 +35,26 @@ bool IsUtf8(std::string_view text) {
   return true;
 }
 
-void WriteLine(std::FILE* stream, std::string_view text) {
+int g_stdout_error = 0;
+
+// Returns 0, or the errno of the write that failed.
+int WriteLine(std::FILE* stream, std::string_view text) {
+  errno = 0;
   std::fwrite(text.data(), 1, text.size(), stream);
   std::fputc('\n', stream);
-  std::fflush(stream);
+  if (std::fflush(stream) == 0 && !std::ferror(stream)) return 0;
+  std::clearerr(stream);
+  return errno != 0 ? errno : EIO;
 }
 
 }  // namespace
 
-void PrintLine(std::string_view utf8) { WriteLine(stdout, utf8); }
+void PrintLine(std::string_view utf8) {
+  if (g_stdout_error != 0) return;  // the rest would fail the same
+  g_stdout_error = WriteLine(stdout, utf8);
+}
+
+int StdoutError() { return g_stdout_error; }
 
 void PrintError(std::string_view utf8) { WriteLine(stderr, utf8); }
 

@@ -10,6 +10,10 @@ namespace ql::cli {
 
 // Writes `utf8` and a line feed to stdout and flushes.
 void PrintLine(std::string_view utf8);
+// The first error a stdout write met (0: none). EPIPE means the reader went
+// away, which ends a run as a stop signal does; any other error fails the
+// command.
+int StdoutError();
 // Writes `utf8` and a line feed to stderr.
 void PrintError(std::string_view utf8);
 // A message box as the command-line tool shows it: the text, then the

@@ -18,7 +18,6 @@
 #include "graph/display_form.h"
 #include "graph/recording_canvas.h"
 #include "qtsupport/render.h"
-#include "qtsupport/whole_file.h"
 
 namespace ql::cli {
 
@@ -93,12 +92,7 @@ int RunReport(const Words& words) {
   const QByteArray bytes = RenderPdf(
       pages, [&](Canvas& canvas, int page) { view.OnPrint(canvas, page); }, pdf);
   if (host.MessageCount() != before) return kExitFailed;
-  if (const Status status = WriteWholeFile(QString::fromStdString(*args.Get("--pdf")), bytes);
-      !status.ok()) {
-    PrintError("quintaline-cli report: cannot write " + status.reason());
-    return kExitFailed;
-  }
-  return kExitOk;
+  return WriteOutputFile("report", args.Positionals().front(), *args.Get("--pdf"), bytes);
 }
 
 }  // namespace ql::cli

@@ -1,7 +1,10 @@
 #include "cli/run_loop.h"
 
+#include <cerrno>
 #include <csignal>
 #include <thread>
+
+#include "cli/output.h"
 
 namespace ql::cli {
 
@@ -19,9 +22,10 @@ void InstallStopSignals() {
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);  // a closed terminal or ssh session ends the run the same
 }
 
-bool StopRequested() { return g_stop != 0; }
+bool StopRequested() { return g_stop != 0 || StdoutError() == EPIPE; }
 
 void RunTicks(const std::function<bool()>& tick, std::chrono::steady_clock::duration period) {
   using Clock = std::chrono::steady_clock;

@@ -1,7 +1,7 @@
 #pragma once
 // The command-line tool's stand-in for the window timer: a loop on the
 // steady clock that calls a tick every 50 ms until the tick says to stop or
-// SIGINT/SIGTERM arrive. Like a window timer it does not make up ticks it
+// SIGINT/SIGTERM/SIGHUP arrive. Like a window timer it does not make up ticks it
 // missed while the machine was busy.
 
 #include <chrono>
@@ -9,9 +9,9 @@
 
 namespace ql::cli {
 
-// Installs the SIGINT and SIGTERM handlers that ask the loop to stop.
+// Installs the SIGINT, SIGTERM and SIGHUP handlers that ask the loop to stop.
 void InstallStopSignals();
-// Returns true iff SIGINT or SIGTERM arrived since InstallStopSignals.
+// Returns true iff one of them arrived since InstallStopSignals.
 bool StopRequested();
 
 // Calls `tick` at once and then every `period` until it returns false or a

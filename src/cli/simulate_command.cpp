@@ -66,7 +66,6 @@ int RunSimulate(const Words& words) {
   }
 
   InstallStopSignals();
-  std::signal(SIGPIPE, SIG_IGN);  // a reader that goes away is a write error, not death
   MeterPort port;
   const Status opened =
       args.Has("--pty") ? port.OpenPseudoTerminal() : port.OpenDevice(*args.Get("--device"));

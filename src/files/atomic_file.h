@@ -44,6 +44,11 @@ class AtomicFile {
   bool failed_ = false;
 };
 
+// Ok iff a save to `path` can start: the folder exists and takes a new
+// file, the target is absent or a regular file that may be written, the
+// name fits. Checked before a long run, so that its end is not lost.
+Status CheckReplaceable(const std::string& path);
+
 // Replaces the file at `path` by `contents` as above.
 Status WriteFileAtomically(const std::string& path, std::string_view contents);
 

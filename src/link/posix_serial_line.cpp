@@ -157,6 +157,8 @@ Status PosixSerialLine::Open(const std::string& portName) {
     return Status::Invalid(m_path + ": not a serial device");
   }
   ::ioctl(fd, TIOCEXCL);
+  termios before{};
+  m_before = ::tcgetattr(fd, &before) == 0 ? std::optional(before) : std::nullopt;
   // The format is SetFormat's: a refused format takes its own path.
   m_fd = fd;
   m_lost = false;
@@ -214,12 +216,22 @@ bool PosixSerialLine::CarrierDetect() {
 
 void PosixSerialLine::Close() {
   if (!IsOpen()) return;
-  // Without HUPCL the last close leaves DTR and RTS where the caller put them.
+  // The terminal gets back the settings it had before Open (a tty used as a
+  // port is left usable), but without HUPCL, so that the last close leaves
+  // DTR and RTS where the caller put them, and never at speed 0, which would
+  // drop them now.
   termios tio{};
-  if (::tcgetattr(m_fd, &tio) == 0 && (tio.c_cflag & HUPCL) != 0) {
+  if (::tcgetattr(m_fd, &tio) == 0) {
+    const speed_t speed = cfgetospeed(&tio);
+    if (m_before) tio = *m_before;
+    if (cfgetospeed(&tio) == B0) {
+      cfsetospeed(&tio, speed);
+      cfsetispeed(&tio, speed);
+    }
     tio.c_cflag &= ~HUPCL;
     ::tcsetattr(m_fd, TCSANOW, &tio);
   }
+  m_before.reset();
   // Exclusive mode belongs to the terminal, not to this descriptor: give it
   // up, or the device would stay closed to the next opener.
   ::ioctl(m_fd, TIOCNXCL);

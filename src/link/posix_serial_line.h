@@ -20,6 +20,8 @@
 #include <optional>
 #include <string>
 
+#include <termios.h>
+
 #include "link/device_map.h"
 #include "link/serial_line.h"
 
@@ -53,6 +55,7 @@ class PosixSerialLine final : public SerialLine {
   std::string m_path;
   int m_fd = -1;        // the open device, or -1
   bool m_lost = false;  // a hang-up was seen since Open
+  std::optional<termios> m_before;  // the terminal's settings before Open, put back at Close
 };
 
 }  // namespace ql

@@ -1,30 +1,20 @@
 #include "qtsupport/settings_store.h"
 
+#include <sys/stat.h>
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QStringList>
-#include <QVariant>
+#include <QtGlobal>
 
+#include <fstream>
+#include <iterator>
+
+#include "files/atomic_file.h"
 #include "qtsupport/text_edge.h"
 
 namespace ql {
-
-namespace {
-
-QString KeyPath(std::string_view section, std::string_view key) {
-  return FromLatin1(section) + QLatin1Char('/') + FromLatin1(key);
-}
-
-// A hand-written "a, b" reads back as a list; it was meant as one text.
-QString AsText(const QVariant& value) {
-  if (value.typeId() == QMetaType::QStringList) {
-    return value.toStringList().join(QStringLiteral(", "));
-  }
-  return value.toString();
-}
-
-}  // namespace
 
 QString SettingsPath(const QString& cliOverride) {
   if (!cliOverride.isEmpty()) return cliOverride;
@@ -35,37 +25,59 @@ QString SettingsPath(const QString& cliOverride) {
   return folder + QStringLiteral("/Quintaline/Quintaline.ini");
 }
 
-SettingsStore::SettingsStore(const QString& path) : settings_(path, QSettings::IniFormat) {}
+SettingsStore::SettingsStore(const QString& path) : path_(path) {
+  usable_ = Load();
+  if (!usable_) {
+    qCritical("settings file %s is not a readable regular file: the defaults are used and "
+              "nothing is saved",
+              qPrintable(path_));
+  }
+}
+
+bool SettingsStore::Load() {
+  const std::string name = QFile::encodeName(path_).toStdString();
+  struct stat entry {};
+  if (::stat(name.c_str(), &entry) != 0) {
+    text_ = IniText();
+    return true;  // not made yet: the first write makes it
+  }
+  if (!S_ISREG(entry.st_mode)) return false;
+  std::ifstream in(name, std::ios::binary);
+  if (!in) return false;  // unreadable: a write would lose what is in it
+  text_ = IniText(std::string(std::istreambuf_iterator<char>(in), {}));
+  return !in.bad();
+}
 
 int SettingsStore::GetInt(std::string_view section, std::string_view key, int fallback) {
-  const QVariant value = settings_.value(KeyPath(section, key));
-  if (!value.isValid()) return fallback;
+  const auto value = text_.Get(section, key);
+  if (!value) return fallback;
   bool ok = false;
-  const int number = AsText(value).trimmed().toInt(&ok);
+  const int number = QString::fromStdString(*value).trimmed().toInt(&ok);
   return ok ? number : fallback;
 }
 
 std::string SettingsStore::GetString(std::string_view section, std::string_view key,
                                      std::string_view fallback) {
-  const QVariant value = settings_.value(KeyPath(section, key));
-  if (!value.isValid()) return std::string(fallback);
-  return ToLatin1(AsText(value));
+  const auto value = text_.Get(section, key);
+  if (!value) return std::string(fallback);
+  return ToLatin1(QString::fromUtf8(value->data(), static_cast<qsizetype>(value->size())));
 }
 
 bool SettingsStore::WriteInt(std::string_view section, std::string_view key, int value) {
-  return Write(section, key, QVariant(value));
+  return Write(section, key, std::to_string(value));
 }
 
 bool SettingsStore::WriteString(std::string_view section, std::string_view key,
                                 std::string_view value) {
-  return Write(section, key, QVariant(FromLatin1(value)));
+  return Write(section, key, FromLatin1(value).toUtf8().toStdString());
 }
 
-bool SettingsStore::Write(std::string_view section, std::string_view key, const QVariant& value) {
-  if (!settings_.isWritable()) return false;
-  settings_.setValue(KeyPath(section, key), value);
-  settings_.sync();
-  return settings_.status() == QSettings::NoError;
+bool SettingsStore::Write(std::string_view section, std::string_view key, const std::string& utf8) {
+  // Read again first: what was edited by hand meanwhile stays.
+  if (!usable_ || !Load()) return false;
+  text_.Set(section, key, utf8);
+  QDir().mkpath(QFileInfo(path_).absolutePath());
+  return WriteFileAtomically(QFile::encodeName(path_).toStdString(), text_.Text()).ok();
 }
 
 DeviceMap StoreDeviceMap(ProfileStore& store) {

@@ -1,14 +1,19 @@
 #pragma once
 // The settings store of the desktop program and the command-line tool: an
-// INI file read and written through QSettings. Every write is flushed at
-// once, so a setting survives a crash right after it changed, and a write
-// that did not reach the file (read-only file or folder) reports false.
+// INI file kept as people edit it (IniText). Every write goes to the file at
+// once, all or nothing, so a setting survives a crash right after it
+// changed, and a write that did not reach the file (read-only file or
+// folder) reports false. Only a regular file (or a link to one) is read or
+// written: anything else at the path (a device, a FIFO) gives the defaults,
+// one warning, and is never opened, so it can neither block nor be replaced.
 //
 // Where the file lives: SettingsPath().
 
-#include <QSettings>
 #include <QString>
 
+#include <string>
+
+#include "files/ini_text.h"
 #include "link/device_map.h"
 #include "run/profile_store.h"
 
@@ -35,12 +40,17 @@ class SettingsStore : public ProfileStore {
   bool WriteInt(std::string_view section, std::string_view key, int value) override;
   bool WriteString(std::string_view section, std::string_view key, std::string_view value) override;
 
-  QString Path() const { return settings_.fileName(); }
+  QString Path() const { return path_; }
 
  private:
-  bool Write(std::string_view section, std::string_view key, const QVariant& value);
+  // Reads the file into text_; false when the path is there but is no
+  // regular file.
+  bool Load();
+  bool Write(std::string_view section, std::string_view key, const std::string& utf8);
 
-  QSettings settings_;
+  QString path_;
+  IniText text_;
+  bool usable_ = true;
 };
 
 // The device map of the desktop program: the path stored under "COMM" with

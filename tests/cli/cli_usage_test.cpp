@@ -27,6 +27,21 @@ TEST(CliUsage, HelpShowsEverySubcommand) {
   }
 }
 
+TEST(CliUsage, EverySubcommandAnswersHelpWithItsUsage) {
+  for (const char* command : {"simulate", "monitor", "log", "graph", "report", "export"}) {
+    for (const char* flag : {"--help", "-h"}) {
+      const CliResult result = RunCli({command, flag});
+      EXPECT_EQ(result.exitCode, 0) << command << " " << flag << ": " << result.err;
+      EXPECT_EQ(result.out.rfind(std::string("Usage: quintaline-cli ") + command, 0), 0u)
+          << result.out;
+      for (const char* part : {"Options:", "--help", "Exit status:"}) {
+        EXPECT_NE(result.out.find(part), std::string::npos) << command << ": " << part;
+      }
+      EXPECT_TRUE(result.err.empty()) << result.err;
+    }
+  }
+}
+
 struct UsageCase {
   const char* name;
   std::vector<std::string> args;

@@ -3,8 +3,12 @@
 // quoting, and files that cannot be read.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 #include "cli/cli_fixture.h"
@@ -35,6 +39,47 @@ class FileCommands : public CliTest {
 };
 
 constexpr char kPanelFill[] = "rect 0 0 453 172 #00FF00";
+
+// Drawing needs no display: an inherited platform that cannot start (xcb
+// over ssh, no X server) must not abort graph or report.
+TEST_F(FileCommands, PicturesAreDrawnOffscreenWhateverPlatformIsInherited) {
+  const std::string saved = std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
+  const std::string display = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+  setenv("QT_QPA_PLATFORM", "xcb", 1);
+  unsetenv("DISPLAY");
+  const CliResult graph = RunCli({"graph", Path("run.rdg"), "--png", Path("run.png")});
+  const CliResult report = RunCli({"report", Path("run.rdg"), "--pdf", Path("run.pdf")});
+  if (saved.empty()) unsetenv("QT_QPA_PLATFORM"); else setenv("QT_QPA_PLATFORM", saved.c_str(), 1);
+  if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
+  EXPECT_EQ(graph.exitCode, 0) << graph.err;
+  EXPECT_EQ(report.exitCode, 0) << report.err;
+  EXPECT_FALSE(ReadFile(Path("run.png")).empty());
+  EXPECT_FALSE(ReadFile(Path("run.pdf")).empty());
+}
+
+TEST_F(FileCommands, OutputThatIsTheInputIsRefusedAndTheRunKept) {
+  const std::string before = ReadFile(Path("run.rdg"));
+  std::filesystem::create_symlink(Path("run.rdg"), Path("link.rdg"));
+  const std::vector<std::vector<std::string>> cases{
+      {"export", Path("run.rdg"), "--csv", Path("run.rdg")},
+      {"export", Path("run.rdg"), "--csv", Path("link.rdg")},
+      {"graph", Path("run.rdg"), "--png", Path("run.rdg")},
+      {"report", Path("link.rdg"), "--pdf", Path("run.rdg")}};
+  for (const auto& args : cases) {
+    const CliResult result = RunCli(args);
+    EXPECT_EQ(result.exitCode, 1) << args[0] << " " << args[3];
+    EXPECT_NE(result.err.find("it is the input file"), std::string::npos) << result.err;
+    EXPECT_EQ(ReadFile(Path("run.rdg")), before);
+  }
+}
+
+TEST_F(FileCommands, StdoutThatCannotBeWrittenExitsOne) {
+  const std::string command =
+      std::string(QUINTALINE_CLI) + " graph " + Path("run.rdg") + " --ops >/dev/full 2>/dev/null";
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+}
 
 TEST_F(FileCommands, GraphOpensRepaintsThenDrawsTheFormThenRepaints) {
   const CliResult plain = RunCli({"graph", Path("run.rdg"), "--ops"});

@@ -2,9 +2,14 @@
 // the panel lines, the saved reading file, the stored settings, a port
 // that cannot be opened and a meter that goes away during the run.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <fstream>
 
 #include "cli/cli_fixture.h"
 
@@ -93,15 +98,65 @@ TEST_F(LogCommand, MeterGoneKeepsTheLinesSavesThemAndSaysSoOnce) {
   EXPECT_EQ(ReadFile(Path("run.rdg")).size(), recorded * 68u);
 }
 
+// A hang-up (terminal closed, ssh dropped) ends the run as Ctrl+C does.
 TEST_F(LogCommand, StopSignalEndsTheRunAndStillSaves) {
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    Simulator meter({"--reading", "AC 1.234 mV"});
+    ASSERT_FALSE(meter.Pty().empty());
+    CliProcess log({"log", "--port", meter.Pty(), "--sampling", "500ms", "--save",
+                    Path("run.rdg"), "--settings", Path("s.ini")});
+    ASSERT_FALSE(log.ReadLine(std::chrono::seconds(10)).empty());
+    const CliResult result = log.Finish(signal, std::chrono::seconds(10));
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(ReadFile(Path("run.rdg")).size(), (1 + Lines(result.out).size()) * 68u);
+  }
+}
+
+// Runs `script` with bash -c; returns its exit status.
+int RunShell(const std::string& script) {
+  const std::string command = "bash -c '" + script + "'";
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(LogCommand, SaveTargetThatCannotBeWrittenIsRefusedBeforeThePortOpens) {
+  for (const std::string& target : {Path("missing/run.rdg"), dir_.string(),
+                                    std::string("/dev/full"), Path(std::string(256, 'n'))}) {
+    const CliResult result = RunCli({"log", "--port", Path("no-such-tty"), "--samples", "1",
+                                     "--save", target, "--settings", Path("s.ini")});
+    EXPECT_EQ(result.exitCode, 1) << target;
+    EXPECT_EQ(result.err.find("Failed to Open ComPort"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.rfind("quintaline-cli log: ", 0), 0u) << result.err;
+  }
+}
+
+TEST_F(LogCommand, SilentMeterRecordsNothingAndAnEarlierFileStays) {
+  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(::grantpt(master), 0);
+  ASSERT_EQ(::unlockpt(master), 0);
+  const std::string slave = ::ptsname(master);
+  {
+    std::ofstream(Path("run.rdg")) << "earlier run";
+  }
+  const CliResult result = RunCli({"log", "--port", slave, "--seconds", "0.3", "--save",
+                                   Path("run.rdg"), "--settings", Path("s.ini")});
+  ::close(master);
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("no line was recorded"), std::string::npos) << result.err;
+  EXPECT_EQ(ReadFile(Path("run.rdg")), "earlier run");
+}
+
+// log ... | head -1: the reader going away ends the run as Ctrl+C does.
+TEST_F(LogCommand, ClosedStdoutEndsTheRunAndStillSaves) {
   Simulator meter({"--reading", "AC 1.234 mV"});
   ASSERT_FALSE(meter.Pty().empty());
-  CliProcess log({"log", "--port", meter.Pty(), "--sampling", "500ms", "--save", Path("run.rdg"),
-                  "--settings", Path("s.ini")});
-  ASSERT_FALSE(log.ReadLine(std::chrono::seconds(10)).empty());
-  const CliResult result = log.Finish(SIGINT, std::chrono::seconds(10));
-  EXPECT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(ReadFile(Path("run.rdg")).size(), (1 + Lines(result.out).size()) * 68u);
+  const std::string log = std::string(QUINTALINE_CLI) + " log --port " + meter.Pty() +
+                          " --sampling 500ms --save " + Path("run.rdg") + " --settings " +
+                          Path("s.ini");
+  EXPECT_EQ(RunShell("set -o pipefail; " + log + " | head -1 >/dev/null"), 0);
+  EXPECT_GE(ReadFile(Path("run.rdg")).size(), 2 * 68u);
 }
 
 }  // namespace

@@ -5,12 +5,14 @@
 // the device paths of the port names.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "qtsupport/settings_store.h"
 
@@ -93,6 +95,48 @@ TEST_F(SettingsStoreTest, DeviceMapReadsTheCommSectionElseTheDefaults) {
   EXPECT_EQ(map("COM1"), "/dev/ttyUSB3");
   EXPECT_EQ(map("\\\\.\\TELNET"), "/dev/pts/9");
   EXPECT_EQ(map("COM2"), DefaultDevicePath("COM2"));
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(SettingsFileText, HandEditsSurviveAndNamesAreWrittenAsTheyStand) {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath(QStringLiteral("Quintaline.ini")).toStdString();
+  std::ofstream(path) << "; written by hand\n[Sampling%20Time]\n# keep me\nCurrent=100\n"
+                         "Use%20display=\"  5 SEC\"\n[Mine]\nColour=blue\n";
+  SettingsStore store(QString::fromStdString(path));
+  EXPECT_EQ(store.GetInt("Sampling Time", "Current", 0), 100);
+  EXPECT_EQ(store.GetString("Sampling Time", "Use display", ""), "  5 SEC");
+  ASSERT_TRUE(store.WriteString("Sampling Time", "Use display", "  1 SEC"));
+  ASSERT_TRUE(store.WriteInt("Db", "Ref", 600));
+  EXPECT_EQ(ReadText(path),
+            "; written by hand\n[Sampling Time]\n# keep me\nCurrent=100\n"
+            "Use display=\"  1 SEC\"\n[Mine]\nColour=blue\n\n[Db]\nRef=600\n");
+  SettingsStore again(QString::fromStdString(path));
+  EXPECT_EQ(again.GetString("Sampling Time", "Use display", ""), "  1 SEC");
+}
+
+// A FIFO is never opened (that would block), a device node never replaced.
+TEST(SettingsFileText, PathThatIsNoRegularFileGivesDefaultsAndStaysAsItIs) {
+  QTemporaryDir dir;
+  const std::string fifo = dir.filePath(QStringLiteral("fifo.ini")).toStdString();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string link = dir.filePath(QStringLiteral("null.ini")).toStdString();
+  std::filesystem::create_symlink("/dev/null", link);
+  for (const std::string& path : {fifo, link, std::string("/dev/null")}) {
+    SettingsStore store(QString::fromStdString(path));
+    EXPECT_EQ(store.GetInt("Sampling Time", "Current", 7), 7);
+    EXPECT_FALSE(store.WriteInt("Sampling Time", "Current", 10)) << path;
+  }
+  struct stat info {};
+  ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+  ASSERT_EQ(::stat("/dev/null", &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
 }
 
 }  // namespace

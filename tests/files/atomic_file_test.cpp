@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "temp_folder.h"
@@ -67,6 +69,55 @@ TEST_F(AtomicFileTest, AbandonedWriterRemovesItsTemporaryFile) {
     EXPECT_EQ(Entries().size(), 1u);
   }
   EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(AtomicFileTest, WriteProtectedTargetIsRefusedAsAPlainWriteWouldBe) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
+  const std::string path = PathOf("run.rdg");
+  WriteBytes(path, "old contents");
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  const Status status = WriteFileAtomically(path, "new");
+  EXPECT_EQ(status.reason(), "cannot replace " + path + ": Permission denied");
+  EXPECT_EQ(ReadBytes(path), "old contents");
+  EXPECT_EQ(Entries(), Strings{"run.rdg"});
+}
+
+TEST_F(AtomicFileTest, NameNearTheLimitIsWrittenAndOneOverItIsRefused) {
+  const std::string longest = PathOf(std::string(255, 'n'));
+  ASSERT_TRUE(WriteFileAtomically(longest, "new").ok());
+  EXPECT_EQ(ReadBytes(longest), "new");
+  const Status tooLong = WriteFileAtomically(PathOf(std::string(256, 'n')), "new");
+  EXPECT_NE(tooLong.reason().find("File name too long"), std::string::npos) << tooLong.reason();
+  EXPECT_EQ(Entries().size(), 1u);
+}
+
+TEST_F(AtomicFileTest, DanglingLinkIsFollowedWhenItsFolderExistsElseTheReasonIsGiven) {
+  const std::string link = PathOf("run.rdg");
+  std::filesystem::create_directory(PathOf("data"));
+  std::filesystem::create_symlink("data/new.rdg", link);
+  ASSERT_TRUE(WriteFileAtomically(link, "new").ok());
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadBytes(PathOf("data/new.rdg")), "new");
+
+  const std::string nowhere = PathOf("nowhere.rdg");
+  std::filesystem::create_symlink("missing/new.rdg", nowhere);
+  const Status status = WriteFileAtomically(nowhere, "new");
+  EXPECT_EQ(status.code(), Status::Code::kNotFound);
+  EXPECT_NE(status.reason().find("missing/new.rdg"), std::string::npos) << status.reason();
+  EXPECT_TRUE(std::filesystem::is_symlink(nowhere));
+}
+
+TEST_F(AtomicFileTest, CheckReplaceableFindsWhatASaveWouldMeetAndLeavesNothing) {
+  std::filesystem::create_directory(PathOf("folder"));
+  EXPECT_TRUE(CheckReplaceable(PathOf("new.rdg")).ok());
+  WriteBytes(PathOf("old.rdg"), "old");
+  EXPECT_TRUE(CheckReplaceable(PathOf("old.rdg")).ok());
+  for (const std::string& bad : {PathOf("missing/run.rdg"), PathOf("folder"),
+                                 std::string("/dev/full"), PathOf(std::string(256, 'n'))}) {
+    EXPECT_FALSE(CheckReplaceable(bad).ok()) << bad;
+  }
+  EXPECT_EQ(ReadBytes(PathOf("old.rdg")), "old");
+  EXPECT_EQ(Entries(), (Strings{"folder", "old.rdg"}));
 }
 
 }  // namespace

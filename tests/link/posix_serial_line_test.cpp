@@ -133,6 +133,26 @@ TEST_F(PosixSerialLineTest, CloseClearsHangUpOnClose) {
   EXPECT_EQ(pty.Settings().c_cflag & HUPCL, 0u);
 }
 
+// A terminal used as the port (log --port $(tty)) is left as it was found,
+// not raw at 2400 baud without echo; HUPCL stays off so the close keeps
+// DTR and RTS where they were put.
+TEST_F(PosixSerialLineTest, CloseRestoresTheSettingsFoundAtOpen) {
+  termios before = pty.Settings();
+  before.c_lflag |= ECHO | ICANON | ISIG;
+  cfsetispeed(&before, B9600);
+  cfsetospeed(&before, B9600);
+  before.c_cflag |= HUPCL;
+  pty.SetSettings(before);
+
+  ASSERT_TRUE(line.Open("COM1").ok());
+  line.Close();
+  const termios after = pty.Settings();
+  EXPECT_EQ(cfgetospeed(&after), B9600);
+  EXPECT_EQ(cfgetispeed(&after), B9600);
+  EXPECT_EQ(after.c_lflag & (ECHO | ICANON | ISIG), static_cast<tcflag_t>(ECHO | ICANON | ISIG));
+  EXPECT_EQ(after.c_cflag & HUPCL, 0u);
+}
+
 TEST_F(PosixSerialLineTest, SetFormatAppliesWhatTheDeviceTakes) {
   ASSERT_TRUE(line.Open("COM1").ok());
   EXPECT_TRUE(line.SetFormat({9600, 8, 0, 2}));

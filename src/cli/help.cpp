@@ -1,0 +1,75 @@
+#include "cli/help.h"
+
+#include <array>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/output.h"
+
+namespace ql::cli {
+
+namespace {
+
+struct SubcommandHelp {
+  std::string_view name;
+  const char* usage;
+  const char* summary;
+  const char* options;
+};
+
+constexpr std::array<SubcommandHelp, 6> kHelp{{
+    {"simulate", kSimulateUsage, "Send a simulated meter's display frames to a pty or a device.",
+     "  --pty            open a pseudo-terminal; its path is the first line on stdout\n"
+     "  --device PATH    write the frames to PATH\n"
+     "  --rate HZ        frames a second (default 4)\n"
+     "  --frames N       stop after N frames (default: until SIGINT or SIGTERM)\n"
+     "  SEQUENCE         the readings sent; see quintaline-cli --help"},
+    {"monitor", kMonitorUsage, "Print the meter's readings as they come.",
+     "  --port DEVICE    the serial port the meter is on\n"
+     "  --sampling T     the sampling time, 500ms|1s|2s|5s|10s\n"
+     "  --samples N      stop after N readings (default: until SIGINT or SIGTERM)"},
+    {"log", kLogUsage, "Record a run: one list line a sample on stdout, saved at the end.",
+     "  --port DEVICE    the serial port the meter is on\n"
+     "  --sampling T     the sampling time, 500ms|1s|2s|5s|10s (stored in the settings)\n"
+     "  --db-ref OHMS    the dB reference impedance (stored in the settings)\n"
+     "  --modes LIST     a comma list of rel, db, ph, mm: the mode buttons pressed\n"
+     "  --panel          print the meter panel after every line\n"
+     "  --samples N      stop after N lines\n"
+     "  --seconds S      stop after S seconds\n"
+     "  --save FILE      save the run to FILE when it ends\n"
+     "  --settings PATH  the settings file (else $QUINTALINE_SETTINGS, else\n"
+     "                   ~/.config/Quintaline/Quintaline.ini)\n"
+     "SIGINT, SIGTERM and SIGHUP end the run and it is still saved."},
+    {"graph", kGraphUsage, "Draw a data file's trend graph.",
+     "  --form line|bar  the graph's form (default line)\n"
+     "  --ops            print the drawing operations on stdout\n"
+     "  --png OUT        write a PNG picture to OUT\n"
+     "  --svg OUT        write an SVG picture to OUT"},
+    {"report", kReportUsage, "Print a data file's report.",
+     "  --form F         none|text|graphfile|line|bar: what the report holds\n"
+     "  --ops            print the drawing operations on stdout\n"
+     "  --pdf OUT        write the report as PDF to OUT\n"
+     "  --paper P        a4|letter"},
+    {"export", kExportUsage, "Write a data file's readings as CSV.",
+     "  --csv OUT        the CSV file to write"},
+}};
+
+}  // namespace
+
+bool PrintSubcommandHelp(std::string_view command) {
+  for (const SubcommandHelp& help : kHelp) {
+    if (help.name != command) continue;
+    PrintLine(std::string("Usage: ") + help.usage);
+    PrintLine(help.summary);
+    PrintLine("");
+    PrintLine("Options:");
+    PrintLine(help.options);
+    PrintLine("  -h, --help       show this help and exit");
+    PrintLine("");
+    PrintLine("Exit status: 0 done, 1 failed (the reason is on stderr), 2 usage error.");
+    return true;
+  }
+  return false;
+}
+
+}  // namespace ql::cli
