@@ -13,13 +13,14 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/frame_layout.h"
 #include "decode/classify.h"
 #include "decode/lcd_decoder.h"
 #include "fuzz_check.h"
 
 namespace {
 
-constexpr std::size_t kFrameSize = 14;
+constexpr std::size_t kFrameSize = ql::frame::kFrameSize;
 
 // The fixed-width fields keep their widths whatever the frame held.
 void CheckTexts(const ql::LcdTexts& texts) {

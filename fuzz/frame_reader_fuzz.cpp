@@ -23,6 +23,7 @@
 namespace {
 
 using ql::CComQV7300;
+namespace frame = ql::frame;
 
 constexpr std::size_t kSetupBytes = 4;
 constexpr int kMaxTriesPerCall = 3;
@@ -30,9 +31,11 @@ constexpr int kMaxTriesPerCall = 3;
 constexpr std::size_t kMostLeftAfterFrame = 2 * CComQV7300::kFrameSize - 1;
 
 bool HasEndMarks(const std::string& frame) {
-  auto high = [&](std::size_t i) { return static_cast<std::uint8_t>(frame[i]) >> 4; };
-  return frame.size() == CComQV7300::kFrameSize && high(11) == 0xC && high(12) == 0xD &&
-         high(13) == 0xE;
+  auto high = [&](std::size_t i) {
+    return static_cast<std::uint8_t>(static_cast<std::uint8_t>(frame[i]) & frame::kHighNibble);
+  };
+  return frame.size() == CComQV7300::kFrameSize && high(11) == frame::kMarkerHighC &&
+         high(12) == frame::kMarkerHighD && high(13) == frame::kMarkerHighE;
 }
 
 // One tick of the sampling cycle as the view runs it, and the checks.

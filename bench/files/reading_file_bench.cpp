@@ -18,6 +18,7 @@
 #include "graph/recording_canvas.h"
 #include "graph/trend_graph.h"
 #include "support/reading_lines.h"
+#include "graph/graph_values.h"
 
 namespace ql {
 namespace {
@@ -68,7 +69,7 @@ void BM_OpenReadingFileAndDrawTrendGraph(benchmark::State& state) {
     if (!LoadReadingFile(path, lines).ok()) state.SkipWithError("cannot open the reading file");
     VectorLineSource list(lines);
     RecordingCanvas canvas;
-    std::array<float, 500> values{};
+    GraphValues values{};
     char label[10];
     DrawTrendGraph(canvas, list, FORM_LINE, values, label);
     benchmark::DoNotOptimize(canvas.Ops().data());

@@ -8,7 +8,7 @@
 #include <array>
 #include <string>
 
-#include "decode/frame_layout.h"
+#include "base/frame_layout.h"
 #include "graph/null_canvas.h"
 #include "run/qarn_view.h"
 #include "support/fake_serial_line.h"

@@ -15,24 +15,10 @@
 #include "app/main_frame.h"
 #include "app/toolbar_icons.h"
 #include "run/ids.h"
+#include "run/settings_tables.h"
 
 namespace ql {
 namespace {
-
-constexpr std::array<const char*, 15> kDbTexts{
-    "2 Ohm",   "4 Ohm",   "8 Ohm",   "16 Ohm",  "50 Ohm",  "75 Ohm",  "93 Ohm",  "110 Ohm",
-    "125 Ohm", "135 Ohm", "150 Ohm", "300 Ohm", "600 Ohm", "900 Ohm", "1000 Ohm"};
-
-struct SamplingCommand {
-  int id;
-  const char* text;
-};
-
-constexpr std::array<SamplingCommand, 5> kSampling{{{cmd::kSampling500ms, "500 mSEC"},
-                                                    {cmd::kSampling1s, "1 SEC"},
-                                                    {cmd::kSampling2s, "2 SEC"},
-                                                    {cmd::kSampling5s, "5 SEC"},
-                                                    {cmd::kSampling10s, "10 SEC"}}};
 
 struct PaneLayout {
   int id;
@@ -97,14 +83,14 @@ void CMainFrame::BuildActions() {
     if (*p.keys) action->setShortcut(QKeySequence(QString::fromLatin1(p.keys)));
     action->setStatusTip(QString::fromLatin1(p.tip));
   }
-  for (std::size_t i = 0; i < kDbTexts.size(); ++i) {
+  for (std::size_t i = 0; i < kDbChoices.size(); ++i) {
     QAction* action =
-        MakeAction(cmd::kDbRefFirst + static_cast<int>(i), QString::fromLatin1(kDbTexts[i]));
+        MakeAction(cmd::kDbRefFirst + static_cast<int>(i), QString::fromLatin1(kDbChoices[i].text));
     action->setCheckable(true);
     action->setStatusTip(QStringLiteral("Reference impedance of the dB readings"));
   }
-  for (const SamplingCommand& s : kSampling) {
-    QAction* action = MakeAction(s.id, QString::fromLatin1(s.text));
+  for (const SamplingChoice& s : kSamplingChoices) {
+    QAction* action = MakeAction(s.command, QString::fromLatin1(s.text).trimmed());
     action->setCheckable(true);
     action->setStatusTip(QStringLiteral("Time between two recorded samples"));
   }
@@ -167,7 +153,7 @@ void CMainFrame::BuildMenus() {
   QMenu* db = setup->addMenu(QStringLiteral("&dB"));
   for (int id = cmd::kDbRefFirst; id <= cmd::kDbRefLast; ++id) db->addAction(Action(id));
   QMenu* sampling = setup->addMenu(QStringLiteral("Sampling &Time"));
-  for (const SamplingCommand& s : kSampling) sampling->addAction(Action(s.id));
+  for (const SamplingChoice& s : kSamplingChoices) sampling->addAction(Action(s.command));
   setup->addSeparator();
   setup->addAction(Action(cmd::kSetupComPort));
   help = menu("&Help");

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "run/ids.h"
+#include "run/settings_tables.h"
 
 namespace ql::cli {
 
@@ -72,15 +73,14 @@ std::optional<double> ParseNumber(std::string_view text, double min, double max)
 }
 
 std::optional<SamplingChoice> ParseSampling(std::string_view text) {
-  static constexpr std::array<SamplingChoice, 5> kChoices{{
-      {"500ms", cmd::kSampling500ms, 10, 8},
-      {"1s", cmd::kSampling1s, 20, 16},
-      {"2s", cmd::kSampling2s, 40, 38},
-      {"5s", cmd::kSampling5s, 100, 86},
-      {"10s", cmd::kSampling10s, 200, 172},
-  }};
-  for (const SamplingChoice& choice : kChoices) {
-    if (text == choice.name) return choice;
+  // In the order of the core's sampling table.
+  static constexpr std::array<const char*, kSamplingChoices.size()> kNames{"500ms", "1s", "2s",
+                                                                           "5s", "10s"};
+  for (std::size_t i = 0; i < kNames.size(); ++i) {
+    if (text == kNames[i]) {
+      const ql::SamplingChoice& core = kSamplingChoices[i];
+      return SamplingChoice{kNames[i], core.command, core.code, core.period};
+    }
   }
   return std::nullopt;
 }

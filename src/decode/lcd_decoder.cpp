@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "decode/frame_layout.h"
+#include "base/frame_layout.h"
 
 namespace ql {
 namespace {

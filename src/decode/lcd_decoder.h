@@ -2,7 +2,7 @@
 // Turns one 14-byte display frame (which segments and annunciators of the
 // meter's LCD are lit) into the three texts the rest of the system works
 // with: the display text, the unit text and the two-letter function code.
-// Frame layout: docs/frame.md and decode/frame_layout.h.
+// Frame layout: docs/frame.md and base/frame_layout.h.
 
 #include <functional>
 #include <string_view>

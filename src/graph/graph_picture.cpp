@@ -1,4 +1,5 @@
 #include "graph/graph_picture.h"
+#include "graph/panel_geometry.h"
 
 namespace ql {
 
@@ -17,7 +18,7 @@ void ApplyPictureMarker(GraphPicture& picture) {
 }
 
 void DrawGraphFile(Canvas& canvas, GraphPicture& picture) {
-  canvas.FillRect(0, 0, 453, 172, kGreen);
+  canvas.FillRect(0, 0, panel::kRight, panel::kBottom, kGreen);
   ApplyPictureMarker(picture);
   for (int band = 0; band <= 6; ++band) {
     const int rows = band == 6 ? 3 : 8;

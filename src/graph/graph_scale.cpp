@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "graph/list_columns.h"
+#include "graph/graph_values.h"
 
 namespace ql {
 namespace {
@@ -148,7 +149,7 @@ void DrawScaleTexts(Canvas& canvas, const GraphScale& scale) {
 }
 
 void RereadValues(const LineSource& list, int first, int count, GraphScale& scale,
-                  std::array<float, 500>& values) {
+                  GraphValues& values) {
   if (scale.rereadColumn == 0) return;
   const int end = std::min({first + count, list.Count(), static_cast<int>(values.size())});
   for (int i = std::max(first, 0); i < end; ++i) {

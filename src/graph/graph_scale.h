@@ -11,6 +11,7 @@
 
 #include "base/line_source.h"
 #include "graph/canvas.h"
+#include "graph/graph_values.h"
 
 namespace ql {
 
@@ -71,7 +72,7 @@ void DrawScaleTexts(Canvas& canvas, const GraphScale& scale);
 // else one below min becomes min). Does nothing for the other scales.
 // REQUIRES: 0 <= first, first + count <= min(list.Count(), 500).
 void RereadValues(const LineSource& list, int first, int count, GraphScale& scale,
-                  std::array<float, 500>& values);
+                  GraphValues& values);
 
 // Draws the vertical function label on the panel in the label font:
 // " LOGIC" at (8, 102) for a logic line, "  hFE " at (8, 102) for an hFE

@@ -7,6 +7,8 @@
 #include "graph/display_form.h"
 #include "graph/graph_scale.h"
 #include "graph/list_columns.h"
+#include "graph/graph_values.h"
+#include "graph/panel_geometry.h"
 
 namespace ql {
 namespace {
@@ -18,7 +20,7 @@ constexpr int kBottom = 135;
 constexpr double kPixelFraction = 0.007751937984496124;
 
 void DrawFrame(Canvas& canvas) {
-  canvas.FillRect(0, 0, 453, 172, kGreen);
+  canvas.FillRect(0, 0, panel::kRight, panel::kBottom, kGreen);
   canvas.SetTransparentText(true);
   canvas.MoveTo(kLeft, 5);
   canvas.LineTo(kLeft, kBottom);
@@ -34,7 +36,7 @@ void DrawFrame(Canvas& canvas) {
 }  // namespace
 
 void DrawTrendGraph(Canvas& canvas, const LineSource& list, int form,
-                    std::array<float, 500>& graphValue, char (&graphLabel)[10]) {
+                    GraphValues& graphValue, char (&graphLabel)[10]) {
   const int count = list.Count();
   if (count <= 0) return;
   const int n = std::min(count, kMaxSamples);

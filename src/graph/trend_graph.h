@@ -7,6 +7,7 @@
 
 #include "base/line_source.h"
 #include "graph/canvas.h"
+#include "graph/graph_values.h"
 
 namespace ql {
 
@@ -19,6 +20,6 @@ namespace ql {
 // diode scales, the oldest 500), however long the list is.
 // An empty list draws nothing (the view shows its message instead).
 void DrawTrendGraph(Canvas& canvas, const LineSource& list, int form,
-                    std::array<float, 500>& graphValue, char (&graphLabel)[10]);
+                    GraphValues& graphValue, char (&graphLabel)[10]);
 
 }  // namespace ql

@@ -12,12 +12,9 @@ namespace {
 constexpr const char* kOpenFailedText = "Failed to Open ComPort";
 constexpr const char* kTelnetDevice = "\\\\.\\TELNET";
 
-// The high nibbles that mark the last three bytes of a frame.
-constexpr std::uint8_t kMarkFirst = 0xC;
-constexpr std::uint8_t kMarkSecond = 0xD;
-constexpr std::uint8_t kMarkLast = 0xE;
-
-std::uint8_t HighNibble(std::uint8_t byte) { return static_cast<std::uint8_t>(byte >> 4); }
+std::uint8_t HighNibble(std::uint8_t byte) {
+  return static_cast<std::uint8_t>(byte & frame::kHighNibble);
+}
 
 std::string OpenFailureDetail(const Status& status) {
   std::string detail = status.reason();
@@ -139,8 +136,9 @@ void CComQV7300::MakeRoom() {
 std::optional<std::size_t> CComQV7300::FindFrame() const {
   for (std::size_t i = kFrameSize - 1; i < m_nRxCount; ++i) {
     const bool acrossSeam = m_nSeam != 0 && i + 1 - kFrameSize < m_nSeam && i >= m_nSeam;
-    if (HighNibble(m_rxBuf[i]) == kMarkLast && HighNibble(m_rxBuf[i - 1]) == kMarkSecond &&
-        HighNibble(m_rxBuf[i - 2]) == kMarkFirst && !acrossSeam) {
+    if (HighNibble(m_rxBuf[i]) == frame::kMarkerHighE &&
+        HighNibble(m_rxBuf[i - 1]) == frame::kMarkerHighD &&
+        HighNibble(m_rxBuf[i - 2]) == frame::kMarkerHighC && !acrossSeam) {
       return i;
     }
   }

@@ -20,6 +20,8 @@
 // A lost line (hang-up, device gone) sets m_bLineLost; from then on reads
 // see no bytes until the next Open.
 
+#include "base/frame_layout.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -94,7 +96,7 @@ class CComQV7300 {
   int m_bFrameSeen = 0;    // a frame arrived during the current period
   int m_bLineLost = 0;     // the line reported a hang-up since Open
 
-  static constexpr std::size_t kFrameSize = 14;
+  static constexpr std::size_t kFrameSize = frame::kFrameSize;
   static constexpr std::size_t kCollectSize = 4000;  // collection buffer
   static constexpr std::size_t kReadSize = 2048;     // most bytes read by one try
   static constexpr int kMissedCap = 1000;            // m_nMissed stops here

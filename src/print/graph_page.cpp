@@ -4,6 +4,7 @@
 #include "graph/list_columns.h"
 #include "print/report.h"
 #include "print/report_page.h"
+#include "graph/graph_values.h"
 
 namespace ql {
 namespace {
@@ -48,7 +49,7 @@ void DrawReportHeader(Canvas& canvas, int x, const std::string& fileName, int sa
 }
 
 void DrawGraphPage(Canvas& canvas, const LineSource& list, int first, int count, bool bars,
-                   std::array<float, 500>& graphValue) {
+                   GraphValues& graphValue) {
   canvas.MoveTo(kLeft, -5000);
   canvas.LineTo(kLeft, kBottom);
   canvas.LineTo(11300, kBottom);

@@ -6,6 +6,7 @@
 #include "graph/display_form.h"
 #include "graph/list_columns.h"
 #include "print/report_page.h"
+#include "graph/graph_values.h"
 
 namespace ql {
 namespace {
@@ -63,7 +64,7 @@ std::string FormatFixed6(double value) {
 }
 
 PageResult PrintReportPage(Canvas& canvas, int page, const LineSource& list,
-                           const ReportContext& context, std::array<float, 500>& graphValue) {
+                           const ReportContext& context, GraphValues& graphValue) {
   canvas.SetBackgroundColour(kWhite);
   canvas.SetTransparentText(false);
   const int count = list.Count();

@@ -12,6 +12,7 @@
 
 #include "base/line_source.h"
 #include "graph/canvas.h"
+#include "graph/graph_values.h"
 
 namespace ql {
 
@@ -45,7 +46,7 @@ struct PageResult {
 // when the list holds a single line. The header line with the file title is
 // cut to 99 characters.
 PageResult PrintReportPage(Canvas& canvas, int page, const LineSource& list,
-                           const ReportContext& context, std::array<float, 500>& graphValue);
+                           const ReportContext& context, GraphValues& graphValue);
 
 // "%d Page" at (5900, -15500).
 void DrawPageNumber(Canvas& canvas, int page);

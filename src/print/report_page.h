@@ -7,6 +7,7 @@
 
 #include "base/line_source.h"
 #include "graph/canvas.h"
+#include "graph/graph_values.h"
 
 namespace ql {
 
@@ -21,6 +22,6 @@ void DrawReportHeader(Canvas& canvas, int x, const std::string& fileName, int sa
 // scales). `bars` draws bars, else a polyline.
 // REQUIRES: 0 <= first, first + count <= min(list.Count(), 500), list not empty.
 void DrawGraphPage(Canvas& canvas, const LineSource& list, int first, int count, bool bars,
-                   std::array<float, 500>& graphValue);
+                   GraphValues& graphValue);
 
 }  // namespace ql

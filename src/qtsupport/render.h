@@ -15,15 +15,16 @@
 #include <functional>
 
 #include "graph/canvas.h"
+#include "graph/panel_geometry.h"
 
 class QPagedPaintDevice;
 class QPainter;
 
 namespace ql {
 
-// The meter panel's size in pixels; the drawings fill (0, 0)-(453, 172).
-inline constexpr int kPanelWidth = 454;
-inline constexpr int kPanelHeight = 173;
+// The meter panel's size in pixels.
+inline constexpr int kPanelWidth = panel::kWidth;
+inline constexpr int kPanelHeight = panel::kHeight;
 
 // Draws the whole panel on the canvas it is given.
 using PanelDraw = std::function<void(Canvas& canvas)>;

@@ -7,14 +7,15 @@
 #include "graph/trend_graph.h"
 #include "run/ids.h"
 #include "run/qarn_view.h"
+#include "graph/panel_geometry.h"
 
 namespace ql {
 
 namespace {
 
 constexpr char kNoDataText[] = "Data not exist !";
-constexpr int kPanelRight = 453;
-constexpr int kPanelBottom = 172;
+constexpr int kPanelRight = panel::kRight;
+constexpr int kPanelBottom = panel::kBottom;
 constexpr int kReadingFields[] = {ctl::kReading, ctl::kUnit, ctl::kPrefix, ctl::kField6,
                                   ctl::kField4};
 

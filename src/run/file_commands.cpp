@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/utf8.h"
 #include "files/graph_file.h"
 #include "files/reading_file.h"
 #include "run/ids.h"
@@ -27,32 +28,13 @@ std::string_view FileTitle(std::string_view path) {
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-// Returns true iff `text` is well-formed UTF-8.
-bool IsUtf8(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const unsigned char lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80           ? 1
-                               : (lead >> 5) == 0x6  ? 2
-                               : (lead >> 4) == 0xE  ? 3
-                               : (lead >> 3) == 0x1E ? 4
-                                                     : 0;
-    if (length == 0 || i + length > text.size()) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += length;
-  }
-  return true;
-}
-
 // `title` cut to at most `limit` bytes; a UTF-8 name is never cut inside a
 // character.
 std::string_view ShortenTitle(std::string_view title, std::size_t limit) {
   if (title.size() <= limit) return title;
   std::size_t cut = limit;
   if (IsUtf8(title)) {
-    while (cut > 0 && (static_cast<unsigned char>(title[cut]) & 0xC0) == 0x80) --cut;
+    while (cut > 0 && IsUtf8Continuation(static_cast<unsigned char>(title[cut]))) --cut;
   }
   return title.substr(0, cut);
 }

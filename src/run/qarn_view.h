@@ -22,6 +22,7 @@
 #include "base/line_source.h"
 #include "decode/classify.h"
 #include "decode/lcd_decoder.h"
+#include "graph/graph_values.h"
 #include "graph/display_form.h"
 #include "graph/graph_picture.h"
 #include "link/com_qv7300.h"
@@ -49,7 +50,7 @@ class HostLineSource : public LineSource {
 class CQarnView {
  public:
   static constexpr int kWindowSize = 500;       // values in the averaging window
-  static constexpr int kGraphSize = 500;        // values of one trend-graph draw
+  static constexpr int kGraphSize = static_cast<int>(kGraphValueCount);
   static constexpr int kDisplayFieldSize = 48;  // any float or level printed, and NUL
   static constexpr int kFileNameSize = 100;
   static constexpr int kLineLength = 61;  // a list line built by the tick
@@ -137,7 +138,7 @@ class CQarnView {
   int m_nDisplayForm = FORM_NONE;
   int m_bGraphLoaded = 0;
   GraphPicture m_GraphBuf{};
-  std::array<float, kGraphSize> m_fGraphValue{};
+  GraphValues m_fGraphValue{};
   int m_nGraphStart = 0;
   int m_nGraphLength = kGraphSize;
   char m_szGraphLabel[10] = {};

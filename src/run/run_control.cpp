@@ -5,14 +5,15 @@
 #include "graph/canvas.h"
 #include "run/ids.h"
 #include "run/qarn_view.h"
+#include "graph/panel_geometry.h"
 
 namespace ql {
 
 namespace {
 
 // The meter panel's reset rectangle, in panel pixels.
-constexpr int kPanelRight = 453;
-constexpr int kPanelBottom = 172;
+constexpr int kPanelRight = panel::kRight;
+constexpr int kPanelBottom = panel::kBottom;
 
 }  // namespace
 

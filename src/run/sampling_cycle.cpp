@@ -8,6 +8,7 @@
 #include "graph/canvas.h"
 #include "run/ids.h"
 #include "run/qarn_view.h"
+#include "graph/panel_geometry.h"
 
 namespace ql {
 
@@ -16,8 +17,8 @@ namespace {
 constexpr char kLineLostText[] = "Meter connection lost";
 
 // The panel area painted white when a sample ends the graph-file form.
-constexpr int kPanelRight = 453;
-constexpr int kPanelTextBottom = 161;
+constexpr int kPanelRight = panel::kRight;
+constexpr int kPanelTextBottom = panel::kTextBottom;
 
 constexpr char kClassLogic = 'M';
 constexpr char kClassSignalOut = 'N';

@@ -7,6 +7,7 @@
 #include "run/format_text.h"
 #include "run/ids.h"
 #include "run/qarn_view.h"
+#include "run/settings_tables.h"
 
 namespace ql {
 
@@ -25,30 +26,8 @@ constexpr int kDefaultDbRef = 600;
 constexpr int kDefaultSamplingCode = 20;
 constexpr char kDefaultSamplingText[] = "  1 SEC";
 
-struct SamplingChoice {
-  int command;
-  int code;    // nominal time in units of 50 ms, as stored
-  int period;  // ticks of the 50 ms timer per sample
-  const char* text;
-};
-
-constexpr SamplingChoice kSamplingChoices[CQarnView::kSamplingCommands] = {
-    {cmd::kSampling500ms, 10, 8, "500 mSEC"}, {cmd::kSampling1s, 20, 16, "  1 SEC"},
-    {cmd::kSampling2s, 40, 38, "  2 SEC"},    {cmd::kSampling5s, 100, 86, "  5 SEC"},
-    {cmd::kSampling10s, 200, 172, " 10 SEC"},
-};
-
-struct DbChoice {
-  int ohms;
-  float kiloOhms;
-};
-
-// Commands cmd::kDbRefFirst + i, in order.
-constexpr DbChoice kDbChoices[CQarnView::kDbCommands] = {
-    {2, 0.002f},  {4, 0.004f},  {8, 0.008f},  {16, 0.016f},  {50, 0.05f},
-    {75, 0.075f}, {93, 0.093f}, {110, 0.11f}, {125, 0.125f}, {135, 0.135f},
-    {150, 0.15f}, {300, 0.3f},  {600, 0.6f},  {900, 0.9f},   {1000, 1.0f},
-};
+static_assert(kSamplingChoices.size() == CQarnView::kSamplingCommands);
+static_assert(kDbChoices.size() == CQarnView::kDbCommands);
 
 }  // namespace
 

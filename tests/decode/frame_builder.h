@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "decode/frame_layout.h"
+#include "base/frame_layout.h"
 
 namespace ql::testing {
 

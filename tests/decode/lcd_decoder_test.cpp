@@ -6,7 +6,7 @@
 #include <string>
 
 #include "decode/frame_builder.h"
-#include "decode/frame_layout.h"
+#include "base/frame_layout.h"
 
 namespace ql {
 namespace {

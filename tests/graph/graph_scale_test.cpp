@@ -7,6 +7,7 @@
 
 #include "graph/recording_canvas.h"
 #include "support/reading_lines.h"
+#include "graph/graph_values.h"
 
 namespace ql {
 namespace {
@@ -195,7 +196,7 @@ TEST(GraphScale, LogicAndDiodeRereadTheOldestLinesAndWiden) {
     lines.push_back(ReadingLine(value, " Vdc", "LOGIC"));
   }
   VectorLineSource list(lines);
-  std::array<float, 500> values{};
+  GraphValues values{};
   values.fill(99.0f);
   GraphScale logic = ChooseScale(lines[1]);
   RereadValues(list, 0, 3, logic, values);

@@ -10,6 +10,7 @@
 #include "graph/display_form.h"
 #include "graph/recording_canvas.h"
 #include "support/reading_lines.h"
+#include "graph/graph_values.h"
 
 namespace ql {
 namespace {
@@ -20,7 +21,7 @@ using testing::ReadingLines;
 
 struct Drawn {
   Ops ops;
-  std::array<float, 500> values{};
+  GraphValues values{};
   char label[10] = {};
 };
 

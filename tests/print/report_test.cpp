@@ -9,6 +9,7 @@
 #include "graph/display_form.h"
 #include "graph/recording_canvas.h"
 #include "support/reading_lines.h"
+#include "graph/graph_values.h"
 
 namespace ql {
 namespace {
@@ -21,7 +22,7 @@ using testing::ReadingLines;
 struct Printed {
   Ops ops;
   PageResult result;
-  std::array<float, 500> values{};
+  GraphValues values{};
 };
 
 Printed Print(const Strings& lines, int form, int page, const std::string& fileName = "run.rdg") {

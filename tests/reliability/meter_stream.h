@@ -4,6 +4,8 @@
 // itself spells the end marks of a frame, so every frame that arrives whole
 // can be expected to be found.
 
+#include "base/frame_layout.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <random>
@@ -11,7 +13,7 @@
 
 namespace ql::testing {
 
-inline constexpr std::size_t kMeterFrameSize = 14;
+inline constexpr std::size_t kMeterFrameSize = frame::kFrameSize;
 
 // Frame number `n`: high nibbles 0x1 .. 0xE as the meter sends them, the low
 // nibbles of bytes 0 .. 7 the eight hex digits of `n`.

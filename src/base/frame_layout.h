@@ -4,9 +4,8 @@
 // 0 to 13 in order of arrival. The high nibbles of the last three bytes
 // mark the end of a frame; all display data is in the low nibbles.
 //
-// Shared by the decoder and the meter simulator (header only, so the
-// simulator does not link the decoder). docs/frame.md has the same layout
-// as a table.
+// Shared by the frame reader, the decoder and the meter simulator (header
+// only, below all three). docs/frame.md has the same layout as a table.
 
 #include <array>
 #include <cstddef>
