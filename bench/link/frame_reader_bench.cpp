@@ -28,7 +28,8 @@ void BM_ReadFrameAtMeterRate(benchmark::State& state) {
   for (auto _ : state) {
     line.Send(stream.substr(at, 12));
     at = (at + 12) % stream.size();
-    if (--link.m_nCountdown <= 0) link.m_bSampleDue = 0;
+    link.Tick();
+    link.TakeSample();
     benchmark::DoNotOptimize(link.ReadFrame());
   }
 }

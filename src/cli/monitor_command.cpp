@@ -19,7 +19,7 @@
 #include "cli/output.h"
 #include "cli/run_loop.h"
 #include "decode/classify.h"
-#include "decode/lcd_decoder.h"
+#include "decode/due_frame.h"
 #include "link/com_qv7300.h"
 #include "link/posix_serial_line.h"
 
@@ -97,26 +97,23 @@ int RunMonitor(const Words& words) {
       [](std::string_view text, std::string_view detail) { PrintMessage(text, detail); });
   link.m_nPortIndex = 0;
   link.m_nReload = sampling.ticks;
-  link.m_nCountdown = 0;
+  link.EndPeriodNow();
   if (link.Open(1) == 0) return kExitFailed;
 
   LcdTexts texts;  // keeps the function code from frame to frame
   long long printed = 0;
   bool lost = false;
   RunTicks([&] {
-    link.m_nCountdown -= 1;
+    link.Tick();
     const int result = link.ReadFrame();
     if (link.LineLost()) {
       lost = true;
       return false;
     }
-    if (result != RX_READY || link.m_bSampleDue == 0) return true;
-    if (!DecodeLcdFrame(
-            link.m_strFrame, [&] { return link.CarrierDetect(); }, texts))
-      return true;
+    if (!DecodeDueFrame(link, result, texts)) return true;
     const std::string code(texts.code, 2);
     const Reading reading = Classify(texts);
-    link.m_bSampleDue = 0;
+    link.TakeSample();
     PrintLine(SampleLine(texts, code, reading, link.m_strFrame));
     return ++printed != wanted;
   });

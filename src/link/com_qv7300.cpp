@@ -122,7 +122,9 @@ void CComQV7300::Collect() {
   const std::size_t wanted = std::min(*queued, kReadSize);
   if (wanted == 0) return;
   if (wanted > kCollectSize - m_nRxCount) MakeRoom();
-  m_nRxCount += std::min(m_line.Read(m_rxBuf.data() + m_nRxCount, wanted), wanted);
+  const std::size_t got = std::min(m_line.Read(m_rxBuf.data() + m_nRxCount, wanted), wanted);
+  m_nRxCount += got;
+  m_counters.bytesReceived += got;
 }
 
 void CComQV7300::MakeRoom() {
@@ -130,7 +132,7 @@ void CComQV7300::MakeRoom() {
   // when the collected bytes do not leave room they hold no complete frame:
   // only the newest 13 can still become the start of one.
   const std::size_t keep = std::min(m_nRxCount, kFrameSize - 1);
-  Drop(m_nRxCount - keep);
+  Drop(m_nRxCount - keep, DropReason::kOverflow);
 }
 
 std::optional<std::size_t> CComQV7300::FindFrame() const {
@@ -148,10 +150,12 @@ std::optional<std::size_t> CComQV7300::FindFrame() const {
 void CComQV7300::TakeFrame(std::size_t end) {
   const std::size_t begin = end + 1 - kFrameSize;
   m_strFrame.assign(reinterpret_cast<const char*>(m_rxBuf.data() + begin), kFrameSize);
-  Drop(end + 1);
+  Drop(begin, DropReason::kSearch);
+  Remove(kFrameSize);
+  m_counters.framesTaken += 1;
   // Fewer than 14 bytes can be left before a seam once a frame was taken
   // from in front of it: they could only ever join a frame across the seam.
-  Drop(m_nSeam);
+  Drop(m_nSeam, DropReason::kSearch);
   m_nMissed = 0;
   m_bFrameSeen = 1;
   if (m_nCountdown <= 0) {
@@ -162,15 +166,38 @@ void CComQV7300::TakeFrame(std::size_t end) {
   // A backlog of two frames or more means the reader fell behind: keep the
   // oldest frame's worth (and the partial bytes) and drop the newer ones.
   if (m_nRxCount / kFrameSize >= 2) {
-    m_nRxCount = kFrameSize + m_nRxCount % kFrameSize;
+    const std::size_t kept = kFrameSize + m_nRxCount % kFrameSize;
+    Report(m_nRxCount - kept, DropReason::kBacklogCut);
+    m_nRxCount = kept;
     m_nSeam = m_nRxCount;
   }
 }
 
-void CComQV7300::Drop(std::size_t count) {
+void CComQV7300::Drop(std::size_t count, DropReason reason) {
+  Report(count, reason);
+  Remove(count);
+}
+
+void CComQV7300::Remove(std::size_t count) {
   std::memmove(m_rxBuf.data(), m_rxBuf.data() + count, m_nRxCount - count);
   m_nRxCount -= count;
   m_nSeam = m_nSeam > count ? m_nSeam - count : 0;
+}
+
+void CComQV7300::Report(std::size_t count, DropReason reason) {
+  if (count == 0) return;
+  switch (reason) {
+    case DropReason::kSearch:
+      m_counters.bytesSkipped += count;
+      break;
+    case DropReason::kBacklogCut:
+      m_counters.bytesCut += count;
+      break;
+    case DropReason::kOverflow:
+      m_counters.bytesOverflowed += count;
+      break;
+  }
+  if (m_reporter != nullptr) m_reporter->Dropped(count, reason);
 }
 
 int CComQV7300::EndPeriod() {

@@ -17,6 +17,9 @@
 // whose bytes would lie on both sides is a mix of two displays and is never
 // taken; the search passes over it.
 //
+// Every byte read is counted, and every byte dropped is counted by why it
+// was dropped and told to the drop reporter, if one is set.
+//
 // A lost line (hang-up, device gone) sets m_bLineLost; from then on reads
 // see no bytes until the next Open.
 
@@ -26,6 +29,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +42,32 @@ namespace ql {
 inline constexpr int RX_READY = -11111;   // a frame was taken, or the period ended
 inline constexpr int RX_WAIT = -88888;    // no complete frame yet, period running
 inline constexpr int RX_NOPORT = -99999;  // no port chosen; nothing was read
+
+// Why collected bytes were dropped without becoming a frame.
+enum class DropReason {
+  kSearch,      // passed over while searching for a frame
+  kBacklogCut,  // newer frames dropped because the reader fell behind
+  kOverflow,    // no room: bytes that held no frame made room for new ones
+};
+
+// Told of every drop as it happens, in the manner of a log reader's
+// corruption reporter.
+class DropReporter {
+ public:
+  virtual ~DropReporter() = default;
+  virtual void Dropped(std::size_t bytes, DropReason reason) = 0;
+};
+
+// What the link received and what became of it, since it was made. Every
+// byte received was taken in a frame, dropped for one reason, or is still
+// collected: bytesReceived == 14 * framesTaken + the three drops + Collected().
+struct LinkCounters {
+  std::uint64_t bytesReceived = 0;
+  std::uint64_t framesTaken = 0;
+  std::uint64_t bytesSkipped = 0;     // DropReason::kSearch
+  std::uint64_t bytesCut = 0;         // DropReason::kBacklogCut
+  std::uint64_t bytesOverflowed = 0;  // DropReason::kOverflow
+};
 
 class CComQV7300 {
  public:
@@ -63,9 +93,28 @@ class CComQV7300 {
   int Close();
   int ClosePort();
 
+  // `reporter` (may be null) must outlive this object or be replaced first.
+  void SetDropReporter(DropReporter* reporter) { m_reporter = reporter; }
+  const LinkCounters& Counters() const { return m_counters; }
+
   // Drains the queued bytes, takes the oldest complete frame into
   // m_strFrame and paces the samples. Returns RX_READY, RX_WAIT or RX_NOPORT.
   int ReadFrame();
+
+  // Pacing. One 50 ms tick off the running period; saturates, so a link
+  // left idle for years never wraps the countdown.
+  void Tick() {
+    if (m_nCountdown > std::numeric_limits<int>::min()) --m_nCountdown;
+  }
+  // The next ReadFrame ends the period at once.
+  void EndPeriodNow() { m_nCountdown = 0; }
+  // A full period starts now.
+  void RestartPeriod() { m_nCountdown = m_nReload; }
+  // True iff a ReadFrame set a sample due that was not taken yet.
+  bool SampleDue() const { return m_bSampleDue != 0; }
+  // The due sample was recorded (or is not wanted): none is due until the
+  // next period ends.
+  void TakeSample() { m_bSampleDue = 0; }
 
   // Returns true iff the carrier-detect line is on (false when unknown).
   bool CarrierDetect();
@@ -111,13 +160,18 @@ class CComQV7300 {
   std::optional<std::size_t> FindFrame() const;
   // Takes the frame ending at `end` into m_strFrame and paces the samples.
   void TakeFrame(std::size_t end);
-  // Drops the oldest `count` collected bytes.
-  void Drop(std::size_t count);
+  // Drops the oldest `count` collected bytes, counted under `reason`.
+  void Drop(std::size_t count, DropReason reason);
+  void Report(std::size_t count, DropReason reason);
+  // Removes the oldest `count` collected bytes.
+  void Remove(std::size_t count);
   // Ends a sampling period in which this call found no frame.
   int EndPeriod();
 
   SerialLine& m_line;
   MessageFn m_message;
+  DropReporter* m_reporter = nullptr;
+  LinkCounters m_counters;
   std::string m_strDevice;
   Status m_openStatus;
   std::array<std::uint8_t, kCollectSize> m_rxBuf{};

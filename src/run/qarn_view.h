@@ -235,6 +235,11 @@ class CQarnView {
   void ApplyExtremes(const Reading& reading);
   void ApplyRelative(const Reading& reading);
   void ApplyDb(const Reading& reading);
+  struct DbForm;
+  void ApplyDbForm(const Reading& reading, const DbForm& form);
+  void TakeExtreme(float& max, float& min, char (&maxText)[11], char (&minText)[11]);
+  // Mean of the averaging window; 0 when it is empty.
+  double WindowAverage() const;
 
   // Files.
   void SetFileTitle(const std::string& path);

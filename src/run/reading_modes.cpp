@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <optional>
 
 #include "run/format_text.h"
 #include "run/ids.h"
@@ -127,38 +129,40 @@ void CQarnView::ApplyModes(const Reading& reading) {
   if (m_bDb) ApplyDb(reading);
 }
 
-void CQarnView::ApplyExtremes(const Reading& reading) {
+// Widens [min, max] to take in `value`, keeping the display text of each
+// new extreme.
+void CQarnView::TakeExtreme(float& max, float& min, char (&maxText)[11], char (&minText)[11]) {
   const float v = m_fValue;
+  if (!(max > v)) {
+    max = v;
+    CopyShortText(maxText, m_szDisplay);
+  }
+  if (!(min < v)) {
+    min = v;
+    CopyShortText(minText, m_szDisplay);
+  }
+}
+
+double CQarnView::WindowAverage() const {
+  return m_fWindowCount > 0.0f ? m_dWindowSum / m_fWindowCount : 0.0;
+}
+
+void CQarnView::ApplyExtremes(const Reading& reading) {
   if (m_bPeakHold) {
-    if (!(m_fPeakMax > v)) {
-      m_fPeakMax = v;
-      CopyShortText(m_szPeakMaxText, m_szDisplay);
-    }
-    if (!(m_fPeakMin < v)) {
-      m_fPeakMin = v;
-      CopyShortText(m_szPeakMinText, m_szDisplay);
-    }
+    TakeExtreme(m_fPeakMax, m_fPeakMin, m_szPeakMaxText, m_szPeakMinText);
     m_host.SetControlText(ctl::kPeakMax,
                           FormatText("MAX:%s%s%s", m_szPrefix, m_szPeakMaxText, m_szUnit));
     m_host.SetControlText(ctl::kPeakMin,
                           FormatText("MIN:%s%s%s", m_szPrefix, m_szPeakMinText, m_szUnit));
   } else if (m_bMinMax) {
-    if (!(m_fMinMaxMax > v)) {
-      m_fMinMaxMax = v;
-      CopyShortText(m_szMinMaxMaxText, m_szDisplay);
-    }
-    if (!(m_fMinMaxMin < v)) {
-      m_fMinMaxMin = v;
-      CopyShortText(m_szMinMaxMinText, m_szDisplay);
-    }
+    TakeExtreme(m_fMinMaxMax, m_fMinMaxMin, m_szMinMaxMaxText, m_szMinMaxMinText);
     m_host.SetControlText(ctl::kMinMaxMax,
                           FormatText("MAX:%s%s%s", m_szPrefix, m_szMinMaxMaxText, m_szUnit));
     m_host.SetControlText(ctl::kMinMaxMin,
                           FormatText("MIN:%s%s%s", m_szPrefix, m_szMinMaxMinText, m_szUnit));
-    const double average = m_fWindowCount > 0.0f ? m_dWindowSum / m_fWindowCount : 0.0;
     const int decimals = reading.decimals >= 1 && reading.decimals <= 4 ? reading.decimals : 0;
-    m_host.SetControlText(ctl::kMinMaxAvg,
-                          FormatText("AVG:%s%4.*f %s", m_szPrefix, decimals, average, m_szUnit));
+    m_host.SetControlText(ctl::kMinMaxAvg, FormatText("AVG:%s%4.*f %s", m_szPrefix, decimals,
+                                                      WindowAverage(), m_szUnit));
   }
 }
 
@@ -177,65 +181,53 @@ void CQarnView::ApplyRelative(const Reading& reading) {
                 static_cast<double>(difference));
 }
 
+// What the dB mode shows in place of a reading: a level or a conductance.
+struct CQarnView::DbForm {
+  std::function<double(double)> level;
+  int decimals;
+  const char* unit;
+};
+
 void CQarnView::ApplyDb(const Reading& reading) {
   const char c = reading.classLetter;
-  const double f = reading.factor;
-  const double reference = static_cast<double>(m_fRelRef) * f;
-  const bool voltage = IsVoltageClass(c);
-  if (voltage || IsHighCurrentClass(c)) {
-    const auto level = [&](double q) {
-      return voltage ? VoltageLevel(q, m_fDbRefKOhm) : CurrentLevel(q, m_fDbRefKOhm);
-    };
-    double referenceLevel = 0.0;
-    if (m_bRel) {
-      referenceLevel = level(reference);
-      m_host.SetControlText(ctl::kRelRefText, FormatText("%s %.2f dB", m_szPrefix, referenceLevel));
-    }
-    if (m_bPeakHold) {
-      m_host.SetControlText(ctl::kPeakMax,
-                            FormatText("MAX:%s %.2f dB", m_szPrefix, level(m_fPeakMax * f)));
-      m_host.SetControlText(ctl::kPeakMin,
-                            FormatText("MIN:%s %.2f dB", m_szPrefix, level(m_fPeakMin * f)));
-    } else if (m_bMinMax) {
-      const double average = m_fWindowCount > 0.0f ? m_dWindowSum / m_fWindowCount : 0.0;
-      m_host.SetControlText(ctl::kMinMaxMax,
-                            FormatText("MAX:%s %.2f dB", m_szPrefix, level(m_fMinMaxMax * f)));
-      m_host.SetControlText(ctl::kMinMaxMin,
-                            FormatText("MIN:%s %.2f dB", m_szPrefix, level(m_fMinMaxMin * f)));
-      m_host.SetControlText(ctl::kMinMaxAvg,
-                            FormatText("AVG:%s %.2f dB", m_szPrefix, level(average * f)));
-    }
-    m_fDbValue = static_cast<float>(level(reading.scaled));
-    const double shown = m_bRel ? m_fDbValue - referenceLevel : m_fDbValue;
-    std::snprintf(m_szDisplay, sizeof m_szDisplay, "%.2f", shown);
-    std::snprintf(m_szUnit, sizeof m_szUnit, "%s", "dB");
+  const float rk = m_fDbRefKOhm;
+  std::optional<DbForm> form;
+  if (IsVoltageClass(c)) {
+    form = DbForm{[rk](double q) { return VoltageLevel(q, rk); }, 2, "dB"};
+  } else if (IsHighCurrentClass(c)) {
+    form = DbForm{[rk](double q) { return CurrentLevel(q, rk); }, 2, "dB"};
   } else if (c == kClassOhm) {
-    double referenceConductance = 0.0;
-    if (m_bRel) {
-      referenceConductance = Conductance(reference);
-      m_host.SetControlText(ctl::kRelRefText,
-                            FormatText("%s %.1f nS", m_szPrefix, referenceConductance));
-    }
-    if (m_bPeakHold) {
-      m_host.SetControlText(ctl::kPeakMax,
-                            FormatText("MAX:%s %.1f nS", m_szPrefix, Conductance(m_fPeakMax * f)));
-      m_host.SetControlText(ctl::kPeakMin,
-                            FormatText("MIN:%s %.1f nS", m_szPrefix, Conductance(m_fPeakMin * f)));
-    } else if (m_bMinMax) {
-      const double average = m_fWindowCount > 0.0f ? m_dWindowSum / m_fWindowCount : 0.0;
-      m_host.SetControlText(
-          ctl::kMinMaxMax, FormatText("MAX:%s %.1f nS", m_szPrefix, Conductance(m_fMinMaxMax * f)));
-      m_host.SetControlText(
-          ctl::kMinMaxMin, FormatText("MIN:%s %.1f nS", m_szPrefix, Conductance(m_fMinMaxMin * f)));
-      m_host.SetControlText(ctl::kMinMaxAvg,
-                            FormatText("AVG:%s %.1f nS", m_szPrefix, Conductance(average * f)));
-    }
-    m_fDbValue = static_cast<float>(Conductance(reading.scaled));
-    const double shown = m_bRel ? m_fDbValue - referenceConductance : m_fDbValue;
-    std::snprintf(m_szDisplay, sizeof m_szDisplay, "%.1f", shown);
-    std::snprintf(m_szUnit, sizeof m_szUnit, "%s", "nS");
+    form = DbForm{Conductance, 1, "nS"};
   }
+  if (form) ApplyDbForm(reading, *form);
   DbReferenceChanged();
+}
+
+void CQarnView::ApplyDbForm(const Reading& reading, const DbForm& form) {
+  const double f = reading.factor;
+  const int d = form.decimals;
+  const char* unit = form.unit;
+  double referenceLevel = 0.0;
+  if (m_bRel) {
+    referenceLevel = form.level(static_cast<double>(m_fRelRef) * f);
+    m_host.SetControlText(ctl::kRelRefText,
+                          FormatText("%s %.*f %s", m_szPrefix, d, referenceLevel, unit));
+  }
+  const auto show = [&](int id, const char* tag, double q) {
+    m_host.SetControlText(id, FormatText("%s%s %.*f %s", tag, m_szPrefix, d, form.level(q), unit));
+  };
+  if (m_bPeakHold) {
+    show(ctl::kPeakMax, "MAX:", m_fPeakMax * f);
+    show(ctl::kPeakMin, "MIN:", m_fPeakMin * f);
+  } else if (m_bMinMax) {
+    show(ctl::kMinMaxMax, "MAX:", m_fMinMaxMax * f);
+    show(ctl::kMinMaxMin, "MIN:", m_fMinMaxMin * f);
+    show(ctl::kMinMaxAvg, "AVG:", WindowAverage() * f);
+  }
+  m_fDbValue = static_cast<float>(form.level(reading.scaled));
+  const double shown = m_bRel ? m_fDbValue - referenceLevel : m_fDbValue;
+  std::snprintf(m_szDisplay, sizeof m_szDisplay, "%.*f", d, shown);
+  std::snprintf(m_szUnit, sizeof m_szUnit, "%s", unit);
 }
 
 }  // namespace ql

@@ -24,7 +24,7 @@ CQarnView::CQarnView(FormHost& host, ProfileStore& store, Clock& clock, SerialLi
 }
 
 int CQarnView::OnCreate() {
-  m_link.m_bSampleDue = 0;
+  m_link.TakeSample();
   SetDisplayForm(FORM_NONE);
   m_nLinesPerPage = 45;
   m_nGraphStart = 0;
@@ -61,7 +61,7 @@ void CQarnView::OnRunStart() {
   m_bRunning = 1;
   m_bRecording = 1;
   m_bCanSave = 0;
-  m_link.m_nCountdown = 0;  // the first tick ends a sampling period at once
+  m_link.EndPeriodNow();  // the first tick ends a sampling period at once
   if (m_bLineLostShown) {
     m_host.SetPaneText(pane::kMessage, "");
     m_bLineLostShown = 0;

@@ -58,10 +58,10 @@ void CQarnView::RecordSample(const Reading& reading, const char* line) {
     std::memcpy(m_szListUnit, m_lcd.unit, 4);
     m_szListUnit[4] = '\0';
     m_nListDecimals = reading.decimals;
-    m_link.m_nCountdown = m_link.m_nReload;
-    m_link.m_bSampleDue = 1;
+    // A new list starts its first period with its first line.
+    m_link.RestartPeriod();
   }
-  m_link.m_bSampleDue = 0;
+  m_link.TakeSample();
 
   // The first line of a list counts in no statistic: they start at the second.
   if (m_host.ListCount() == 1) {

@@ -2,9 +2,9 @@
 // decodes the newest frame, records it in the list of readings and shows it
 // on the meter panel or in the trend graph.
 
-#include <climits>
 #include <cstdio>
 
+#include "decode/due_frame.h"
 #include "graph/canvas.h"
 #include "run/ids.h"
 #include "run/qarn_view.h"
@@ -27,8 +27,7 @@ constexpr char kClassSignalOut = 'N';
 
 void CQarnView::OnTimer() {
   if (m_nDisplayForm == FORM_NONE) return;
-  // Saturates, so a view left idle for years never wraps the countdown.
-  if (m_link.m_nCountdown > INT_MIN) --m_link.m_nCountdown;
+  m_link.Tick();
 
   if (m_bRunning && !m_bRecording) {
     // Paused: keep the port drained and the periods running.
@@ -50,10 +49,7 @@ void CQarnView::OnTimer() {
   // frame, and do no work until the user stops or restarts the run.
   if (CheckLineLost()) return;
   const int result = m_link.ReadFrame();
-  if (CheckLineLost() || result != RX_READY || m_link.m_bSampleDue == 0) return;
-  if (!DecodeLcdFrame(
-          m_link.m_strFrame, [this] { return m_link.CarrierDetect(); }, m_lcd))
-    return;
+  if (CheckLineLost() || !DecodeDueFrame(m_link, result, m_lcd)) return;
 
   Canvas* canvas = m_host.PanelCanvas();
   if (canvas == nullptr) m_host.MessageBox("Fail Getdc!");

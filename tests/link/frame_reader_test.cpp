@@ -40,11 +40,11 @@ class FrameReaderTest : public ::testing::Test {
 
   // One timer tick of the sampling cycle: count down, then read.
   int Tick() {
-    --link.m_nCountdown;
+    link.Tick();
     return link.ReadFrame();
   }
   // Ticks that stay inside the running period.
-  void StartPeriod() { link.m_nCountdown = link.m_nReload; }
+  void StartPeriod() { link.RestartPeriod(); }
 
   FakeSerialLine line;
   CComQV7300 link{line};
@@ -268,6 +268,80 @@ INSTANTIATE_TEST_SUITE_P(FrameReader, FloodTest,
                            return "junk" + std::to_string(info.param.junk) + "cap" +
                                   std::to_string(info.param.queueCap);
                          });
+
+// ---- What was dropped, and why.
+
+struct DropRecord {
+  std::size_t bytes;
+  DropReason reason;
+  bool operator==(const DropRecord&) const = default;
+};
+
+class RecordingReporter : public DropReporter {
+ public:
+  void Dropped(std::size_t bytes, DropReason reason) override { drops.push_back({bytes, reason}); }
+  std::vector<DropRecord> drops;
+};
+
+struct DropCase {
+  const char* name;
+  std::string sent;
+  int ticks;  // inside one running period
+  std::vector<DropRecord> drops;
+  std::uint64_t framesTaken;
+};
+
+class DropReportTest : public FrameReaderTest, public ::testing::WithParamInterface<DropCase> {};
+
+TEST_P(DropReportTest, ReportsEveryDroppedByteWithItsReason) {
+  RecordingReporter reporter;
+  link.SetDropReporter(&reporter);
+  line.queueCap = 0;
+  line.Send(GetParam().sent);
+  for (int tick = 0; tick < GetParam().ticks; ++tick) {
+    link.m_nCountdown = 2;
+    Tick();
+  }
+  EXPECT_EQ(reporter.drops, GetParam().drops);
+
+  const LinkCounters& counters = link.Counters();
+  std::uint64_t skipped = 0, cut = 0, overflowed = 0;
+  for (const DropRecord& drop : reporter.drops) {
+    (drop.reason == DropReason::kSearch       ? skipped
+     : drop.reason == DropReason::kBacklogCut ? cut
+                                              : overflowed) += drop.bytes;
+  }
+  EXPECT_EQ(counters.bytesReceived, GetParam().sent.size());
+  EXPECT_EQ(counters.framesTaken, GetParam().framesTaken);
+  EXPECT_EQ(counters.bytesSkipped, skipped);
+  EXPECT_EQ(counters.bytesCut, cut);
+  EXPECT_EQ(counters.bytesOverflowed, overflowed);
+  EXPECT_EQ(counters.bytesReceived, CComQV7300::kFrameSize * counters.framesTaken + skipped + cut +
+                                        overflowed + link.Collected());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FrameReader, DropReportTest,
+    ::testing::Values(
+        DropCase{"WholeFrame", Frame(1), 1, {}, 1},
+        DropCase{
+            "GarbageBeforeFrame", "\x01\x02\xC3\xD4" + Frame(4), 1, {{4, DropReason::kSearch}}, 1},
+        DropCase{"GarbageStaysCollected", Junk(20), 1, {}, 0},
+        // 30 bytes behind the first frame: one frame's worth is cut, and the
+        // two bytes kept behind the second frame can only join across the cut.
+        DropCase{"BacklogCut",
+                 Frame(1) + Frame(2) + Frame(3) + std::string(2, '\0'),
+                 2,
+                 {{14, DropReason::kBacklogCut}, {2, DropReason::kSearch}},
+                 2},
+        // 2048 junk bytes fill the buffer so the next read does not fit: all
+        // but the newest 13 make room.
+        DropCase{"Overflow",
+                 Junk(4000) + Frame(6),
+                 2,
+                 {{2035, DropReason::kOverflow}, {1965, DropReason::kSearch}},
+                 1}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FrameReaderObjectsTest, TwoLinksDoNotMixBytes) {
   FakeSerialLine lineA;

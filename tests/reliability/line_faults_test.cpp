@@ -44,15 +44,15 @@ class LineFaultsTest : public ::testing::Test {
     const int queuedBefore = line.queuedCalls;
     const std::size_t readBefore = line.bytesRead;
     const std::string frameBefore = link.m_strFrame;
-    --link.m_nCountdown;
+    link.Tick();
     const int result = link.ReadFrame();
     mostQueuedPerTick = std::max(mostQueuedPerTick, line.queuedCalls - queuedBefore);
     mostReadPerTick = std::max(mostReadPerTick, line.bytesRead - readBefore);
     mostCollected = std::max(mostCollected, link.Collected());
     if (link.m_strFrame != frameBefore) taken.push_back(link.m_strFrame);
-    if (result == RX_READY && link.m_bSampleDue == 1) {
+    if (result == RX_READY && link.SampleDue()) {
       dueTicks.push_back(ticks);
-      link.m_bSampleDue = 0;
+      link.TakeSample();
     }
   }
 
