@@ -28,7 +28,7 @@ inline constexpr const char* kExportUsage = "quintaline-cli export FILE --csv OU
 inline constexpr const char* kJournalUsage =
     "quintaline-cli journal [--journal PATH] (list | show RUN\n"
     "                       | export RUN [--part K] --csv OUT [--bom] [--locale]\n"
-    "                       | delete RUN)";
+    "                       | recover RUN [--part K] --save FILE | delete RUN)";
 inline constexpr const char* kPortsUsage =
     "quintaline-cli ports [--listen SECONDS] [--json] [--settings PATH] [DEVICE...]";
 

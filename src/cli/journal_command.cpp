@@ -3,11 +3,15 @@
 //   journal [--journal PATH] list          one line a run, newest first
 //   journal [--journal PATH] show RUN      the run's parts and their list lines
 //   journal [--journal PATH] export RUN [--part K] --csv OUT [--bom] [--locale]
+//   journal [--journal PATH] recover RUN [--part K] --save FILE
+//                                          a part's list lines as a reading file
 //   journal [--journal PATH] delete RUN    the run, its parts, samples and events
 //
-// RUN is a run's id or "last".
+// RUN is a run's id or "last". Without --part, export takes every part and
+// recover the last one.
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include <QByteArray>
@@ -16,6 +20,7 @@
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/output.h"
+#include "files/reading_file.h"
 #include "journal/csv_export.h"
 #include "journal/journal_db.h"
 #include "journal/journal_reader.h"
@@ -46,12 +51,24 @@ int List(journal::JournalReader& reader) {
   return kExitOk;
 }
 
-int Show(journal::JournalReader& reader, const std::string& which) {
+// The --part number, 0 when none was given; nullopt after a usage error.
+std::optional<int> PartOption(const Args& args) {
+  const auto text = args.Get("--part");
+  if (!text) return 0;
+  const auto number = ParseInteger(*text, 1, 1'000'000'000);
+  if (!number) return std::nullopt;
+  return static_cast<int>(*number);
+}
+
+std::optional<std::int64_t> RunOrError(journal::JournalReader& reader, const std::string& which) {
   const auto run = reader.FindRun(which);
-  if (!run) {
-    PrintError("quintaline-cli journal: no run " + which + " in the journal");
-    return kExitFailed;
-  }
+  if (!run) PrintError("quintaline-cli journal: no run " + which + " in the journal");
+  return run;
+}
+
+int Show(journal::JournalReader& reader, const std::string& which) {
+  const auto run = RunOrError(reader, which);
+  if (!run) return kExitFailed;
   for (const journal::PartSummary& part : reader.Parts(*run)) {
     PrintLine("part " + std::to_string(part.seq) + ": " + part.function + " " + part.unit + " " +
               part.range + ", " + std::to_string(part.samples) + " samples");
@@ -63,28 +80,51 @@ int Show(journal::JournalReader& reader, const std::string& which) {
 int Export(journal::JournalReader& reader, const std::string& which, const Args& args) {
   const auto out = args.Get("--csv");
   if (!out || out->empty()) return UsageError("journal", "--csv OUT is required", kJournalUsage);
-  int part = 0;
-  if (const auto text = args.Get("--part")) {
-    const auto number = ParseInteger(*text, 1, 1'000'000'000);
-    if (!number) return UsageError("journal", "--part takes a part number", kJournalUsage);
-    part = static_cast<int>(*number);
-  }
-  const auto run = reader.FindRun(which);
-  if (!run) {
-    PrintError("quintaline-cli journal: no run " + which + " in the journal");
-    return kExitFailed;
-  }
+  const auto part = PartOption(args);
+  if (!part) return UsageError("journal", "--part takes a part number", kJournalUsage);
+  const auto run = RunOrError(reader, which);
+  if (!run) return kExitFailed;
   journal::CsvChoices choices;
   choices.bom = args.Has("--bom");
   choices.decimal_comma = args.Has("--locale");
   std::string csv, error;
-  if (!journal::ExportRunCsv(reader.Database(), *run, part, choices, csv, error)) {
+  if (!journal::ExportRunCsv(reader.Database(), *run, *part, choices, csv, error)) {
     PrintError("quintaline-cli journal: " + error);
     return kExitFailed;
   }
   const QByteArray bytes(csv.data(), static_cast<qsizetype>(csv.size()));
   if (const Status status = WriteWholeFile(QString::fromStdString(*out), bytes); !status.ok()) {
     PrintError("quintaline-cli journal: cannot write " + status.reason());
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+// The chosen part (the last one without --part) written as a reading file,
+// wholly or not at all, as the list's Save writes it.
+int Recover(journal::JournalReader& reader, const std::string& which, const Args& args) {
+  const auto out = args.Get("--save");
+  if (!out || out->empty()) return UsageError("journal", "--save FILE is required", kJournalUsage);
+  const auto part = PartOption(args);
+  if (!part) return UsageError("journal", "--part takes a part number", kJournalUsage);
+  const auto run = RunOrError(reader, which);
+  if (!run) return kExitFailed;
+  const std::vector<journal::PartSummary> parts = reader.Parts(*run);
+  const journal::PartSummary* chosen = nullptr;
+  for (const journal::PartSummary& p : parts)
+    if (*part == 0 || p.seq == *part) chosen = &p;
+  if (!chosen) {
+    PrintError("quintaline-cli journal: run " + which +
+               (*part ? " has no part " + std::to_string(*part) : std::string(" has no samples")));
+    return kExitFailed;
+  }
+  const std::vector<std::string> lines = reader.PartLines(chosen->id);
+  if (!reader.Error().empty()) {
+    PrintError("quintaline-cli journal: " + reader.Error());
+    return kExitFailed;
+  }
+  if (const Status status = SaveReadingFile(*out, VectorLineSource(lines)); !status.ok()) {
+    PrintError("quintaline-cli journal: " + status.reason());
     return kExitFailed;
   }
   return kExitOk;
@@ -117,6 +157,7 @@ int RunJournal(const Words& words) {
   args.Value("--journal");
   args.Value("--part");
   args.Value("--csv");
+  args.Value("--save");
   args.Flag("--bom");
   args.Flag("--locale");
   if (!args.Parse(words)) return UsageError("journal", args.Error(), kJournalUsage);
@@ -132,6 +173,7 @@ int RunJournal(const Words& words) {
   if (rest[0] == "list" && rest.size() == 1) return List(reader);
   if (rest[0] == "show" && rest.size() == 2) return Show(reader, rest[1]);
   if (rest[0] == "export" && rest.size() == 2) return Export(reader, rest[1], args);
+  if (rest[0] == "recover" && rest.size() == 2) return Recover(reader, rest[1], args);
   return UsageError("journal", "unknown journal command " + rest[0], kJournalUsage);
 }
 

@@ -116,9 +116,15 @@ std::vector<PartSummary> JournalReader::Parts(std::int64_t run_id) {
 std::vector<std::string> JournalReader::PartLines(std::int64_t part_id) {
   std::vector<std::string> lines;
   Statement q(db_.Handle(), "SELECT line FROM samples WHERE part_id=? ORDER BY id");
-  if (!q.Ok()) return lines;
+  if (!q.Ok()) {
+    db_.SetError("cannot read the journal");
+    return lines;
+  }
   sqlite3_bind_int64(q.Get(), 1, part_id);
-  while (sqlite3_step(q.Get()) == SQLITE_ROW) lines.push_back(Column(q.Get(), 0));
+  int rc;
+  while ((rc = sqlite3_step(q.Get())) == SQLITE_ROW) lines.push_back(Column(q.Get(), 0));
+  // Half a part is no recovery: say so rather than hand back what was read.
+  if (rc != SQLITE_DONE) db_.SetError("cannot read the journal");
   return lines;
 }
 

@@ -39,7 +39,8 @@ class JournalReader {
   // `text` is a run id or "last"; empty when there is no such run.
   std::optional<std::int64_t> FindRun(const std::string& text);
   std::vector<PartSummary> Parts(std::int64_t run_id);
-  // A part's samples as the list lines they were recorded as.
+  // A part's samples as the list lines they were recorded as; Error() is set
+  // when they could not all be read.
   std::vector<std::string> PartLines(std::int64_t part_id);
 
  private:

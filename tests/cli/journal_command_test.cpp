@@ -13,6 +13,14 @@
 namespace ql::testing {
 namespace {
 
+// A list line in the list's columns: time, prefix, value, unit, label.
+std::string ListLine(int i, const char* unit) {
+  char line[80];
+  std::snprintf(line, sizeof line, " 14:02:3%d  DC  %d.250%-4s                 DC VOLTAGE          ",
+                i, i, unit);
+  return line;
+}
+
 JournalSample Sample(int i, const char* unit) {
   JournalSample s;
   s.time = {1'765'375'357'250'000 + i * 500'000, 3600};
@@ -21,7 +29,7 @@ JournalSample Sample(int i, const char* unit) {
   s.function = "DC";
   s.unit = unit;
   s.range = "4V";
-  s.list_line = " 14:02:3" + std::to_string(i) + "  line " + std::to_string(i);
+  s.list_line = ListLine(i, unit);
   return s;
 }
 
@@ -67,9 +75,39 @@ TEST_F(JournalCommandTest, ShowsEachPartWithItsListLines) {
   WriteRun(db, true);
   const CliResult result = RunCli({"journal", "--journal", db, "show", "last"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(result.out,
-            "part 1: DC V 4V, 2 samples\n 14:02:30  line 0\n 14:02:31  line 1\n"
-            "part 2: DC mV 4V, 1 samples\n 14:02:32  line 2\n");
+  EXPECT_EQ(result.out, "part 1: DC V 4V, 2 samples\n" + ListLine(0, "V") + "\n" +
+                            ListLine(1, "V") + "\npart 2: DC mV 4V, 1 samples\n" +
+                            ListLine(2, "mV") + "\n");
+}
+
+TEST_F(JournalCommandTest, RecoverWritesAPartAsAReadingFileThatGraphAndReportOpen) {
+  const std::string db = Path("journal.sqlite3");
+  WriteRun(db, false);  // left unfinished, as after a crash
+  struct Case {
+    std::vector<std::string> part;
+    std::vector<std::string> lines;
+  };
+  for (const Case& c : {Case{{}, {ListLine(2, "mV")}},
+                        Case{{"--part", "1"}, {ListLine(0, "V"), ListLine(1, "V")}}}) {
+    const std::string file = Path("recovered.qrn");
+    std::vector<std::string> args{"journal", "--journal", db, "recover", "last", "--save", file};
+    args.insert(args.end(), c.part.begin(), c.part.end());
+    const CliResult result = RunCli(args);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    WriteReadingFile(Path("expected.qrn"), c.lines);
+    EXPECT_EQ(ReadFile(file), ReadFile(Path("expected.qrn")));
+    EXPECT_EQ(RunCli({"graph", file, "--ops"}).exitCode, 0);
+    EXPECT_EQ(RunCli({"report", file, "--ops"}).exitCode, 0);
+  }
+  // A part that is not there, or no file named, leaves an existing file alone.
+  const std::string kept = Path("kept.qrn");
+  WriteReadingFile(kept, {"old line"});
+  const std::string before = ReadFile(kept);
+  EXPECT_EQ(RunCli({"journal", "--journal", db, "recover", "last", "--part", "3", "--save", kept})
+                .exitCode,
+            1);
+  EXPECT_EQ(RunCli({"journal", "--journal", db, "recover", "last"}).exitCode, 2);
+  EXPECT_EQ(ReadFile(kept), before);
 }
 
 TEST_F(JournalCommandTest, DeleteRemovesTheRunWithEverythingItHolds) {
