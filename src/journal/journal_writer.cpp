@@ -32,8 +32,9 @@ std::string CurrentBootId() {
   return id;
 }
 
-JournalWriter::JournalWriter(std::string path, std::function<void(const std::string&)> report)
-    : path_(std::move(path)), report_(std::move(report)) {}
+JournalWriter::JournalWriter(std::string path, std::function<void(const std::string&)> report,
+                             JournalSettings settings)
+    : path_(std::move(path)), report_(std::move(report)), settings_(settings) {}
 
 JournalWriter::~JournalWriter() { StopSyncWorker(); }
 
@@ -55,10 +56,17 @@ bool JournalWriter::EnsureOpen() {
     report_("journal " + path_ + " was damaged; moved aside to " + db_.MovedAside() +
             " and a new journal started");
   broken_ = false;
+  if (!retention_done_) {
+    retention_done_ = true;
+    std::string error;
+    if (ApplyRetention(db_, settings_, NowUs(), error) < 0 && report_)
+      report_("journal " + path_ + ": " + error);
+  }
   return true;
 }
 
 void JournalWriter::BeginRun(const RunInfo& info, WallTime start) {
+  if (!settings_.enabled) return;
   StopSyncWorker();
   info_ = info;
   start_ = start;
@@ -115,6 +123,7 @@ bool JournalWriter::InsertPart(const JournalSample& first) {
 }
 
 void JournalWriter::Record(const JournalSample& sample) {
+  if (!settings_.enabled) return;
   if (!part_open_) {
     // A new part: the moment to try a journal that failed before.
     ++part_seq_;
@@ -180,6 +189,7 @@ void JournalWriter::SetState(const char* state, const WallTime* end) {
 }
 
 void JournalWriter::Event(const RunEvent& event) {
+  if (!settings_.enabled) return;
   if (event.kind == RunEventKind::kListCleared) part_open_ = false;
   if (run_id_ == 0 || broken_ || !db_.Handle()) return;
   if (!InsertEvent(event)) {

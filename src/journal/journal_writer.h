@@ -14,14 +14,18 @@
 #include <thread>
 
 #include "journal/journal_db.h"
+#include "journal/retention.h"
 #include "run/journal_sink.h"
 
 namespace ql::journal {
 
 class JournalWriter : public JournalSink {
  public:
-  // `report` receives each failure once, on the caller's thread.
-  JournalWriter(std::string path, std::function<void(const std::string&)> report);
+  // `report` receives each failure once, on the caller's thread. With
+  // `settings.enabled` false nothing is written; otherwise old runs are
+  // removed by `settings` when the journal is first opened.
+  JournalWriter(std::string path, std::function<void(const std::string&)> report,
+                JournalSettings settings = {});
   ~JournalWriter() override;
 
   void BeginRun(const RunInfo& info, WallTime start) override;
@@ -44,6 +48,8 @@ class JournalWriter : public JournalSink {
 
   const std::string path_;
   const std::function<void(const std::string&)> report_;
+  const JournalSettings settings_;
+  bool retention_done_ = false;
   Db db_;
   std::unique_ptr<Statement> insert_sample_;  // prepared once per connection
   bool broken_ = false;    // writing failed; retried at the next part
