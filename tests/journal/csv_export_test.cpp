@@ -1,0 +1,58 @@
+// CSV from a real journal: the time column, formatted once per second,
+// agrees with the full formatting for every sample, across seconds, offsets
+// and dates before 1970; numbers keep 15 significant digits.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "journal/csv_export.h"
+#include "journal/journal_reader.h"
+#include "journal/journal_writer.h"
+
+namespace ql::journal {
+namespace {
+
+TEST(CsvExportTest, EveryRowsTimeAndValueAsWrittenInFull) {
+  char templ[] = "/tmp/ql-csv-XXXXXX";
+  const std::string dir = mkdtemp(templ);
+  const std::string path = dir + "/journal.sqlite3";
+  std::vector<WallTime> times;
+  for (std::int64_t base : {std::int64_t{1'765'375'357'999'000}, std::int64_t{-1'234'567}})
+    for (int offset : {3600, -12'600, 0})
+      for (std::int64_t step : {0, 1, 999, 1000, 250'000, 750'000, 1'000'000})
+        times.push_back({base + step, offset});
+  {
+    JournalWriter writer(path, nullptr);
+    writer.BeginRun(RunInfo{}, {});
+    for (std::size_t i = 0; i < times.size(); ++i) {
+      JournalSample s;
+      s.time = times[i];
+      s.value = 1.0 / 3.0 * static_cast<double>(i);
+      s.unit = "V";
+      writer.Record(s);
+    }
+  }
+  JournalReader reader;
+  ASSERT_TRUE(reader.Open(path));
+  std::string csv, error;
+  ASSERT_TRUE(ExportRunCsv(reader.Database(), *reader.FindRun("last"), 0, {}, csv, error)) << error;
+  std::istringstream rows(csv);
+  std::string row;
+  std::getline(rows, row);  // the header
+  for (std::size_t i = 0; i < times.size(); ++i) {
+    ASSERT_TRUE(std::getline(rows, row));
+    char value[40];
+    std::snprintf(value, sizeof value, "%.15g", 1.0 / 3.0 * static_cast<double>(i));
+    const std::string expected = IsoTime(times[i].utc_us, times[i].utc_offset_s) + ",0," + value + ",";
+    EXPECT_EQ(row.substr(0, expected.size()), expected) << i;
+  }
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace ql::journal
