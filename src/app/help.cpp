@@ -8,7 +8,9 @@ namespace ql {
 
 QString HelpFilePath() {
   const QString name = QString::fromLatin1(kHelpFileName);
-  const QStringList places{QCoreApplication::applicationDirPath(),
+  const QDir programDir(QCoreApplication::applicationDirPath());
+  const QStringList places{programDir.path(),
+                           programDir.filePath(QStringLiteral(QUINTALINE_INSTALLED_HELP_DIR)),
                            QStringLiteral(QUINTALINE_HELP_DIR)};
   for (const QString& place : places) {
     const QString path = QDir(place).filePath(name);

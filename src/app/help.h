@@ -1,7 +1,8 @@
 #pragma once
 // The program's help: an HTML page named after the program,
-// Quintaline.html, looked for next to the executable first and then in the
-// source tree the program was built from.
+// Quintaline.html, looked for next to the executable first (a build tree),
+// then where it is installed, then in the source tree the program was built
+// from.
 
 #include <QString>
 #include <QUrl>
