@@ -62,14 +62,23 @@ constexpr int kFormWidth = 354, kFormHeight = 252;  // dialog units
 constexpr int kPanelX = 90, kPanelY = 3, kPanelW = 261, kPanelH = 116;
 constexpr int kListX = 6, kListY = 153, kListW = 344, kListH = 97;
 
+// Texts are black while enabled; disabled ones keep the style's disabled
+// colour, so a box of a mode that is off looks off.
 void Paint(QWidget& widget, const QColor& background) {
   QPalette palette = widget.palette();
   palette.setColor(QPalette::Window, background);
   palette.setColor(QPalette::Base, background);
-  palette.setColor(QPalette::WindowText, Qt::black);
-  palette.setColor(QPalette::Text, Qt::black);
+  for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::WindowText, Qt::black);
+    palette.setColor(group, QPalette::Text, Qt::black);
+  }
   widget.setPalette(palette);
   widget.setAutoFillBackground(true);
+}
+
+bool IsModeButton(int id) {
+  return id == ctl::kRelButton || id == ctl::kPeakButton || id == ctl::kMinMaxButton ||
+         id == ctl::kDbButton;
 }
 
 }  // namespace
@@ -112,6 +121,8 @@ void QarnForm::BuildControls() {
         auto* button = new QPushButton(caption, this);
         button->setAutoDefault(false);
         const int id = c.id;
+        // Shown pressed while its mode is on; the view decides (ShowModes).
+        button->setCheckable(IsModeButton(id));
         if (id == ctl::kTimeHeader || id == ctl::kValueHeader) {
           button->setFocusPolicy(Qt::NoFocus);
         } else {
@@ -138,6 +149,13 @@ void QarnForm::BuildControls() {
   listPalette.setColor(QPalette::HighlightedText, Qt::white);
   list_->setPalette(listPalette);
   controls_[ctl::kList] = list_;
+}
+
+void QarnForm::ShowModes(const std::function<bool(int)>& isOn) {
+  for (const ControlLayout& c : kControls) {
+    if (!IsModeButton(c.id)) continue;
+    if (auto* button = qobject_cast<QPushButton*>(Control(c.id))) button->setChecked(isOn(c.id));
+  }
 }
 
 }  // namespace ql

@@ -70,6 +70,7 @@ void MeasuringWindow::Command(int id) {
     PrintPreview();
   } else {
     form_->Handle([&] { view_->OnCommand(id); });
+    form_->ShowModes([this](int button) { return view_->OnUpdateCommand(button).checked; });
   }
 }
 

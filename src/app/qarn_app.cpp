@@ -15,7 +15,10 @@ namespace {
 void SetDialogColours() {
   QPalette palette = QApplication::palette();
   palette.setColor(QPalette::Window, Qt::white);
-  palette.setColor(QPalette::WindowText, Qt::black);
+  // Disabled texts keep the style's colour.
+  for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::WindowText, Qt::black);
+  }
   for (const char* type : {"QDialog", "QMessageBox"}) QApplication::setPalette(palette, type);
 }
 

@@ -62,6 +62,9 @@ class QarnForm : public QWidget, public FormHost {
   // The font a control was last given, or nullptr if none.
   const FontDesc* ControlFont(int id) const;
 
+  // Shows each mode button pressed iff `isOn(its id)`.
+  void ShowModes(const std::function<bool(int)>& isOn);
+
   // FormHost.
   void SetControlText(int id, std::string_view text) override;
   std::string ControlText(int id) const override;

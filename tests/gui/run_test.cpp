@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QPushButton>
+#include <QStyle>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolBar>
@@ -157,6 +158,57 @@ TEST_F(RunTest, ModeButtonsEnableTheirBoxes) {
   EXPECT_EQ(Control(ctl::kStatGroup), "PEAK HOLD");
   Click(ctl::kMinMaxButton);
   EXPECT_EQ(Control(ctl::kStatGroup), "MIN/MAX");
+}
+
+// Each mode button stays pressed while its mode is on; a box of a mode that
+// is off, and the texts in it, look disabled as the style draws it.
+TEST_F(RunTest, ModeButtonsShowTheirModeAndOffBoxesLookDisabled) {
+  Start();
+  const QarnForm& form = window->Form();
+  auto pressed = [&](int id) {
+    auto* button = qobject_cast<QPushButton*>(form.Control(id));
+    return button->isCheckable() && button->isChecked();
+  };
+  const QPalette stylePalette = QApplication::style()->standardPalette();
+  const QColor disabledText = stylePalette.color(QPalette::Disabled, QPalette::WindowText);
+  ASSERT_NE(disabledText, QColor(Qt::black));
+  auto looksDisabled = [&](int id) {
+    const QWidget* w = form.Control(id);
+    return !w->isEnabled() && w->palette().color(QPalette::Disabled, QPalette::WindowText) ==
+                                  disabledText;
+  };
+  auto looksEnabled = [&](int id) {
+    const QWidget* w = form.Control(id);
+    return w->isEnabled() && w->palette().color(QPalette::Active, QPalette::WindowText) ==
+                                 QColor(Qt::black);
+  };
+  for (int id : {ctl::kRelButton, ctl::kPeakButton, ctl::kMinMaxButton, ctl::kDbButton}) {
+    EXPECT_FALSE(pressed(id)) << id;
+  }
+  for (int id : {ctl::kRelGroup, ctl::kDbGroup, ctl::kStatGroup}) EXPECT_TRUE(looksDisabled(id));
+
+  Click(ctl::kRelButton);
+  Click(ctl::kDbButton);
+  EXPECT_TRUE(pressed(ctl::kRelButton));
+  EXPECT_TRUE(pressed(ctl::kDbButton));
+  for (int id : {ctl::kRelGroup, ctl::kRelRefText, ctl::kDbGroup, ctl::kDbRefText}) {
+    EXPECT_TRUE(looksEnabled(id)) << id;
+  }
+  Click(ctl::kRelButton);
+  EXPECT_FALSE(pressed(ctl::kRelButton));
+  EXPECT_TRUE(looksDisabled(ctl::kRelGroup));
+  EXPECT_TRUE(looksDisabled(ctl::kRelRefText));
+  EXPECT_TRUE(pressed(ctl::kDbButton));
+
+  Click(ctl::kPeakButton);
+  EXPECT_TRUE(pressed(ctl::kPeakButton));
+  Click(ctl::kMinMaxButton);
+  EXPECT_TRUE(pressed(ctl::kMinMaxButton));
+  EXPECT_FALSE(pressed(ctl::kPeakButton)) << "peak hold and min/max exclude each other";
+  Click(ctl::kMinMaxButton);
+  EXPECT_FALSE(pressed(ctl::kMinMaxButton));
+  EXPECT_TRUE(looksDisabled(ctl::kStatGroup));
+  EXPECT_TRUE(looksDisabled(ctl::kMinMaxMax));
 }
 
 TEST_F(RunTest, SavedRunOpensAgainAsALineGraph) {
