@@ -46,6 +46,7 @@ class NoDialogs : public ql::Dialogs {
 class NoPanes : public ql::PaneSink {
  public:
   void SetPaneText(int, const QString&) override {}
+  void SetPaneToolTip(int, const QString&) override {}
 };
 
 void Line(int i, char (&line)[80]) {

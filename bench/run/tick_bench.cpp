@@ -37,6 +37,7 @@ class LeanHost : public FormHost {
   void ListSelect(int) override {}
   void ListSetRedraw(bool) override {}
   void SetPaneText(int, std::string_view) override {}
+  void SetFilePath(std::string_view) override {}
   void MessageBox(std::string_view, std::string_view) override {}
   Canvas* PanelCanvas() override { return &canvas_; }
   void InvalidateView() override {}

@@ -230,6 +230,10 @@ void CMainFrame::SetPaneText(int paneId, const QString& text) {
   if (QLabel* pane = Pane(paneId); pane && pane->text() != shown) pane->setText(shown);
 }
 
+void CMainFrame::SetPaneToolTip(int paneId, const QString& tip) {
+  if (QLabel* pane = Pane(paneId)) pane->setToolTip(tip);
+}
+
 QLabel* CMainFrame::Pane(int paneId) const {
   const auto it = panes_.find(paneId);
   return it == panes_.end() ? nullptr : it->second;

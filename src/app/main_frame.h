@@ -62,6 +62,7 @@ class CMainFrame : public QMainWindow, public PaneSink {
 
   // Status-bar panes by id (0 is the message pane).
   void SetPaneText(int paneId, const QString& text) override;
+  void SetPaneToolTip(int paneId, const QString& tip) override;
   QLabel* Pane(int paneId) const;
 
   // The printer of Print, Print Preview and Print Setup, kept for the

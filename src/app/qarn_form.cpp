@@ -121,6 +121,11 @@ void QarnForm::SetPaneText(int paneId, std::string_view text) {
   }
 }
 
+void QarnForm::SetFilePath(std::string_view path) {
+  panes_.SetPaneToolTip(pane::kFileName,
+                        QFile::decodeName(QByteArray(path.data(), qsizetype(path.size()))));
+}
+
 void QarnForm::MessageBox(std::string_view text, std::string_view detail) {
   dialogs_.Message(window(), FromLatin1(text), FromLatin1(detail));
 }

@@ -35,6 +35,7 @@ class PaneSink {
  public:
   virtual ~PaneSink() = default;
   virtual void SetPaneText(int paneId, const QString& text) = 0;
+  virtual void SetPaneToolTip(int paneId, const QString& tip) = 0;
 };
 
 class QarnForm : public QWidget, public FormHost {
@@ -78,6 +79,7 @@ class QarnForm : public QWidget, public FormHost {
   void ListSelect(int index) override;
   void ListSetRedraw(bool on) override;
   void SetPaneText(int paneId, std::string_view text) override;
+  void SetFilePath(std::string_view path) override;
   void MessageBox(std::string_view text, std::string_view detail = {}) override;
   Canvas* PanelCanvas() override;
   void InvalidateView() override;

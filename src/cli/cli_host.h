@@ -62,6 +62,8 @@ class CliHost : public FormHost {
   void ListSetRedraw(bool) override {}
 
   void SetPaneText(int paneId, std::string_view text) override;
+  // A console has no pane to show the path beside; the command names it.
+  void SetFilePath(std::string_view /*path*/) override {}
   void MessageBox(std::string_view text, std::string_view detail = {}) override;
 
   Canvas* PanelCanvas() override { return canvas_; }

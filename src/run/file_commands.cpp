@@ -46,6 +46,7 @@ void CQarnView::SetFileTitle(const std::string& path) {
   std::memcpy(m_szFileName, title.data(), title.size());
   m_szFileName[title.size()] = '\0';
   m_host.SetPaneText(pane::kFileName, m_szFileName);
+  m_host.SetFilePath(path);
 }
 
 void CQarnView::OnFileSave() {

@@ -49,6 +49,9 @@ class FormHost {
 
   // A pane of the main frame's status bar (pane ids of run/ids.h).
   virtual void SetPaneText(int paneId, std::string_view text) = 0;
+  // The whole path of the file the file-name pane names, for a user who
+  // wants more than its short title; empty when it names none.
+  virtual void SetFilePath(std::string_view path) = 0;
   // A message box with an exclamation icon and an OK button; `detail`, when
   // not empty, is a second line that explains the cause.
   virtual void MessageBox(std::string_view text, std::string_view detail = {}) = 0;

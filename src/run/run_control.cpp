@@ -85,6 +85,7 @@ void CQarnView::OnRunStart() {
 
   std::snprintf(m_szFileName, sizeof m_szFileName, "%s", "NONAME");
   m_host.SetPaneText(pane::kFileName, m_szFileName);
+  m_host.SetFilePath({});
 }
 
 void CQarnView::OnRunPause() {

@@ -59,6 +59,7 @@ void CQarnView::ReadSettings() {
 
 void CQarnView::WriteStatusPanes() {
   m_host.SetPaneText(pane::kFileName, "NONAME");
+  m_host.SetFilePath({});
   ShowDbPane();
   m_host.SetPaneText(pane::kSampling, m_strSamplingText);
   ShowPortPane();

@@ -105,6 +105,26 @@ TEST_F(ViewTest, OpenedGraphFileIsDrawnAndTheListEmptiedAtOnce) {
   EXPECT_EQ(dialogs.CountOf(QStringLiteral("Data not exist !")), 1) << "the old list is gone";
 }
 
+TEST_F(ViewTest, FileNamePaneKeepsItsWidthAndShowsTheWholePathAsItsTip) {
+  Start();
+  const QLabel* pane = frame->Pane(pane::kFileName);
+  const int width = pane->width();
+  EXPECT_TRUE(pane->toolTip().isEmpty());
+  const QString path = dir.filePath(QStringLiteral("a rather long reading file name.rdg"));
+  ASSERT_TRUE(QFile::copy(WriteReadings(3), path));
+  dialogs.fileAnswers = {path};
+  Trigger(cmd::kFileOpen);
+  ASSERT_EQ(window->Form().ListCount(), 3);
+  EXPECT_EQ(pane->width(), width);
+  EXPECT_EQ(pane->toolTip(), path);
+
+  Trigger(cmd::kFileNew);
+  MeasuringWindow* second = frame->ActiveMeasuringWindow();
+  ASSERT_NE(second, window);
+  EXPECT_EQ(Pane(pane::kFileName), QStringLiteral("NONAME"));
+  EXPECT_TRUE(pane->toolTip().isEmpty()) << "a new window names no file";
+}
+
 TEST_F(ViewTest, DataNotExistIsShownOnceForAnEmptyList) {
   Start();
   Trigger(cmd::kViewLine);
@@ -177,6 +197,7 @@ TEST_F(ViewTest, FormHasThePanelAndListColoursAndRoomForThePanelDrawings) {
 class NoPanes : public PaneSink {
  public:
   void SetPaneText(int, const QString&) override {}
+  void SetPaneToolTip(int, const QString&) override {}
 };
 
 TEST(QarnFormTest, DrawingOfAHandlerNestedInAModalDialogShowsWhenItReturns) {

@@ -44,6 +44,7 @@ class RecordingFormHost : public FormHost {
   bool listRedraw = true;
   std::map<int, std::string> panes;
   std::vector<std::string> paneWrites;  // "id=text", oldest first
+  std::string filePath;                 // as the view last gave it
   std::vector<Message> messages;
   RecordingCanvas canvas;
   int invalidations = 0;
@@ -95,6 +96,7 @@ class RecordingFormHost : public FormHost {
     panes[paneId] = std::string(text);
     paneWrites.push_back(std::to_string(paneId) + "=" + std::string(text));
   }
+  void SetFilePath(std::string_view path) override { filePath = std::string(path); }
   void MessageBox(std::string_view text, std::string_view detail) override {
     messages.push_back({std::string(text), std::string(detail)});
   }
