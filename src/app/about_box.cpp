@@ -6,11 +6,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/dialog_frame.h"
 #include "app/toolbar_icons.h"
 
 namespace ql {
 
 CAboutBox::CAboutBox(QWidget* parent) : QDialog(parent) {
+  UseDialogFrame(*this);
   setWindowTitle(QStringLiteral("About..."));
   setObjectName(QStringLiteral("aboutBox"));
 

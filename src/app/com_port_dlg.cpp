@@ -8,9 +8,12 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/dialog_frame.h"
+
 namespace ql {
 
 CComPortDlg::CComPortDlg(const QStringList& devices, QWidget* parent) : QDialog(parent) {
+  UseDialogFrame(*this);
   setWindowTitle(QStringLiteral("COM PORT SET"));
   setObjectName(QStringLiteral("comPortDlg"));
 

@@ -1,8 +1,11 @@
 #include "app/dialogs.h"
 
+#include <algorithm>
+
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -12,6 +15,7 @@
 
 #include "app/about_box.h"
 #include "app/com_port_dlg.h"
+#include "app/dialog_frame.h"
 #include "qtsupport/text_edge.h"
 
 namespace ql {
@@ -30,10 +34,35 @@ QStringList NameFilters(const std::string& filter) {
   return filters;
 }
 
+namespace {
+
+// Room beside a message box's title for the title bar's buttons, and beside
+// its texts for the icon and the margins.
+constexpr int kTitleBarButtons = 140;
+constexpr int kIconAndMargins = 90;
+constexpr int kWidestMessageBox = 900;
+
+// Makes the box wide enough for its whole title and for the detail line
+// unbroken (a path wrapped inside its words cannot be read), up to a width
+// that still fits a small screen.
+void FitMessageWidth(QMessageBox& box, const QString& detail) {
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (!grid) return;
+  const QFontMetrics metrics(box.font());
+  const int wanted = std::max(metrics.horizontalAdvance(box.windowTitle()) + kTitleBarButtons,
+                              metrics.horizontalAdvance(detail) + kIconAndMargins);
+  grid->addItem(new QSpacerItem(std::min(wanted, kWidestMessageBox), 0, QSizePolicy::Minimum),
+                grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+}  // namespace
+
 void QtDialogs::Message(QWidget* parent, const QString& text, const QString& detail) {
   QMessageBox box(QMessageBox::Warning, QStringLiteral("Quintaline"), text, QMessageBox::Ok,
                   parent);
+  UseDialogFrame(box);
   if (!detail.isEmpty()) box.setInformativeText(detail);
+  FitMessageWidth(box, detail);
   box.exec();
 }
 
@@ -59,6 +88,7 @@ std::optional<QString> Chosen(const QFileDialog& dialog) {
 
 std::optional<QString> QtDialogs::OpenFile(QWidget* parent, const FileDialogOptions& options) {
   QFileDialog dialog(parent);
+  UseDialogFrame(dialog);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   Prepare(dialog, options);
@@ -68,6 +98,7 @@ std::optional<QString> QtDialogs::OpenFile(QWidget* parent, const FileDialogOpti
 
 std::optional<QString> QtDialogs::SaveFile(QWidget* parent, const FileDialogOptions& options) {
   QFileDialog dialog(parent);
+  UseDialogFrame(dialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.overwritePrompt);
@@ -86,6 +117,7 @@ bool QtDialogs::PortDialog(QWidget* parent, int& selPort, const QStringList& dev
 
 bool QtDialogs::PrintDialog(QWidget* parent, QPrinter& printer, int pageCount) {
   QPrintDialog dialog(&printer, parent);
+  UseDialogFrame(dialog);
   dialog.setMinMax(1, pageCount);
   dialog.setFromTo(1, pageCount);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
@@ -104,6 +136,7 @@ void QtDialogs::PrintPreview(QWidget* parent, QPrinter& printer,
 
 bool QtDialogs::PageSetup(QWidget* parent, QPrinter& printer) {
   QPageSetupDialog dialog(&printer, parent);
+  UseDialogFrame(dialog);
   return dialog.exec() == QDialog::Accepted;
 }
 

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMessageBox>
 #include <QMenu>
 #include <QRadioButton>
 #include <QScreen>
@@ -225,6 +226,47 @@ TEST_F(ShellTest, AboutBoxShowsTheVersion) {
   const auto* text = box.findChild<QLabel*>(QStringLiteral("versionText"));
   ASSERT_NE(text, nullptr);
   EXPECT_EQ(text->text(), QStringLiteral("Quintaline Version 4.0B"));
+}
+
+// A dialog's frame offers no minimise or maximise button.
+bool HasDialogFrame(const QWidget& dialog) {
+  const Qt::WindowFlags flags = dialog.windowFlags();
+  return flags.testFlag(Qt::CustomizeWindowHint) && flags.testFlag(Qt::WindowTitleHint) &&
+         flags.testFlag(Qt::WindowCloseButtonHint) &&
+         !flags.testFlag(Qt::WindowMinimizeButtonHint) &&
+         !flags.testFlag(Qt::WindowMaximizeButtonHint);
+}
+
+TEST(DialogFrameTest, DialogsHaveTheFrameOfADialog) {
+  App();
+  CComPortDlg port({"", "", "", ""});
+  EXPECT_TRUE(HasDialogFrame(port));
+  CAboutBox about(nullptr);
+  EXPECT_TRUE(HasDialogFrame(about));
+}
+
+// The message box of the program, looked at while it is shown.
+TEST(MessageBoxTest, IsWideEnoughForItsTitleAndDetailLineAndHasADialogFrame) {
+  App();
+  const QString detail = QStringLiteral(
+      "/home/someone/measurements/2026-12-10/a long folder name/run1.rdg: "
+      "No such file or directory");
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    seen = true;
+    const QFontMetrics metrics(box->font());
+    EXPECT_TRUE(HasDialogFrame(*box));
+    EXPECT_GE(box->width(), metrics.horizontalAdvance(box->windowTitle()) + 120);
+    const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), detail);
+    EXPECT_GE(label->width(), metrics.horizontalAdvance(detail)) << "one line, unbroken";
+    box->accept();
+  });
+  QtDialogs().Message(nullptr, QStringLiteral("File Open Error!"), detail);
+  EXPECT_TRUE(seen);
 }
 
 TEST(ComPortDlgTest, ChecksTheStoredPortAndTakesTheClickedOne) {
