@@ -58,7 +58,7 @@ const ControlLayout kControls[] = {
     {ctl::kValueHeader, Kind::kButton, "Measured Value / Range", 67, 140, 284, 14},
 };
 
-constexpr int kFormWidth = 354, kFormHeight = 252;  // dialog units
+constexpr int kFormWidth = 354;  // dialog units
 constexpr int kPanelX = 90, kPanelY = 3, kPanelW = 261, kPanelH = 116;
 constexpr int kListX = 6, kListY = 153, kListW = 344, kListH = 97;
 
@@ -84,7 +84,9 @@ bool IsModeButton(int id) {
 }  // namespace
 
 void QarnForm::BuildControls() {
-  setFixedSize(DialogRect(0, 0, kFormWidth, kFormHeight).size());
+  // The template's bottom margin under the list gives way to the room the
+  // window has, so a 640 x 480 frame shows the whole form without scrolling.
+  setMinimumSize(DialogX(kFormWidth), DialogY(kListY + kListH));
   QFont dialogFont;
   dialogFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
                           QStringLiteral("DejaVu Sans")});

@@ -27,9 +27,11 @@ MeasuringWindow::MeasuringWindow(CMainFrame& frame, Dialogs& dialogs, const QStr
   setWindowIcon(frame.windowIcon());
 
   form_ = new QarnForm(dialogs_, frame_, [this] { return PortDevices(); });
-  // The form keeps its size; a window smaller than it scrolls.
+  // The form fills the window; a window smaller than the form's controls
+  // scrolls.
   auto* scroll = new QScrollArea;
   scroll->setObjectName(QStringLiteral("formScroll"));
+  scroll->setWidgetResizable(true);
   scroll->setWidget(form_);
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setBackgroundRole(QPalette::Base);

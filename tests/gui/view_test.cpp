@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QMdiArea>
 #include <QProcess>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStandardPaths>
 
@@ -172,6 +174,20 @@ TEST_F(ViewTest, PreviewDrawsThroughTheSamePrintPath) {
   EXPECT_GT(QFileInfo(dialogs.previewPath).size(), 0);
   Trigger(cmd::kPrintSetup);
   EXPECT_EQ(dialogs.pageSetups, 1);
+}
+
+TEST_F(ViewTest, FormFitsTheWindowAtTheStartSizeWithoutAScrollBar) {
+  Start();
+  ASSERT_EQ(frame->size(), QSize(640, 480));
+  auto* scroll = window->findChild<QScrollArea*>(QStringLiteral("formScroll"));
+  ASSERT_NE(scroll, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return scroll->viewport()->height() > 0; }));
+  EXPECT_EQ(scroll->verticalScrollBar()->maximum(), 0);
+  EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+  const QWidget* list = window->Form().Control(ctl::kList);
+  EXPECT_LE(list->mapTo(scroll->viewport(), QPoint(0, list->height())).y(),
+            scroll->viewport()->height())
+      << "the list is seen whole";
 }
 
 TEST_F(ViewTest, FormHasThePanelAndListColoursAndRoomForThePanelDrawings) {
