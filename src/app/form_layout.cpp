@@ -13,6 +13,7 @@
 #include "app/reading_list_view.h"
 #include "graph/canvas.h"
 #include "qtsupport/painter_canvas.h"
+#include "qtsupport/render.h"
 #include "run/ids.h"
 
 namespace ql {
@@ -94,8 +95,11 @@ void QarnForm::BuildControls() {
   setFont(dialogFont);
   Paint(*this, Qt::white);
 
-  const QRect panelRect = DialogRect(kPanelX, kPanelY, kPanelW, kPanelH);
-  panel_ = new MeterPanel(panelRect.size() - QSize(2, 2), this);
+  // The panel's surface is exactly the drawings' 454 x 173 pixels, framed,
+  // at the top left of its template place, whose last rows stay the form's.
+  const QRect panelRect(DialogRect(kPanelX, kPanelY, kPanelW, kPanelH).topLeft(),
+                        QSize(kPanelWidth, kPanelHeight) + QSize(2, 2));
+  panel_ = new MeterPanel(QSize(kPanelWidth, kPanelHeight), this);
   panel_->setGeometry(panelRect);
   panel_->setObjectName(QStringLiteral("control%1").arg(ctl::kPanel));
   controls_[ctl::kPanel] = panel_;

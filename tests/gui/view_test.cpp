@@ -194,8 +194,9 @@ TEST_F(ViewTest, FormHasThePanelAndListColoursAndRoomForThePanelDrawings) {
   Start();
   const QarnForm& form = window->Form();
   const QImage& picture = form.Panel()->Picture();
-  EXPECT_GE(picture.width(), kPanelWidth);
-  EXPECT_GE(picture.height(), kPanelHeight);
+  // The panel's surface is the drawings' (0,0)-(453,172), no strip beside.
+  EXPECT_EQ(picture.size(), QSize(kPanelWidth, kPanelHeight));
+  EXPECT_EQ(form.Panel()->contentsRect().size(), picture.size());
   EXPECT_EQ(form.List()->palette().color(QPalette::Base), QColor(0, 255, 255));
   EXPECT_EQ(form.Control(ctl::kReading)->palette().color(QPalette::Window), QColor(0, 255, 0));
   EXPECT_EQ(form.Control(ctl::kReading)->parentWidget(), form.Panel()) << "fields lie on it";
