@@ -37,9 +37,11 @@ QFont FontFor(const FontDesc& desc) {
 }
 
 QFont DefaultPanelFont() {
-  QFont font(QStringLiteral("Sans Serif"));
+  // Narrow enough that the widest scale text of the trend graph, "-4.000"
+  // from x = 2, ends left of the y axis at x = 45.
+  QFont font(QStringLiteral("Liberation Sans"));
   font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(13);
+  font.setPixelSize(12);
   font.setWeight(QFont::Bold);
   return font;
 }

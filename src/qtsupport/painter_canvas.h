@@ -29,7 +29,7 @@ namespace ql {
 // the font: the canvas turns the text.
 QFont FontFor(const FontDesc& desc);
 
-// The panel's default text font: a sans face about 13 pixels high, bold,
+// The panel's default text font: a narrow sans face 12 pixels high, bold,
 // like the window system's default font of a device context.
 QFont DefaultPanelFont();
 

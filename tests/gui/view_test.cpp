@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QMdiArea>
+#include <QPainter>
 #include <QProcess>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -17,6 +18,8 @@
 #include "app/reading_list_view.h"
 #include "files/graph_file.h"
 #include "graph/canvas.h"
+#include "graph/graph_scale.h"
+#include "qtsupport/painter_canvas.h"
 #include "gui_fixture.h"
 #include "qtsupport/render.h"
 #include "run/ids.h"
@@ -209,6 +212,39 @@ TEST_F(ViewTest, FormHasThePanelAndListColoursAndRoomForThePanelDrawings) {
   const FontDesc* listFont = form.ControlFont(ctl::kList);
   ASSERT_NE(listFont, nullptr);
   EXPECT_EQ(*listFont, kListFont);
+}
+
+// Every scale text of the trend graph ends left of its y axis at x = 45 in
+// the panel's default font: one list line for each scale, at each position
+// of the decimal point.
+TEST(PanelFontTest, EveryScaleTextEndsLeftOfTheYAxis) {
+  App();
+  const char* const names[] = {"ACV   ", "DCV   ", "mV  A ", "mV  D ", "OHM   ", "nS    ",
+                               "   DIO", "CAP   ", "mA  A ", "mA  D ", "20   A", "20   D",
+                               "LOG   ", "SIG   ", "TEM   ", "FR    ", "hF    "};
+  constexpr int kYAxis = 45;
+  for (const char* name : names) {
+    for (int point = 0; point <= 3; ++point) {
+      std::string line(66, ' ');
+      if (point < 3) line[static_cast<std::size_t>(17 + point)] = '.';
+      line.replace(41, 6, name);
+      const GraphScale scale = ChooseScale(line);
+      QImage image(kPanelWidth, kPanelHeight, QImage::Format_RGB32);
+      image.fill(Qt::white);
+      QPainter painter(&image);
+      PainterCanvas canvas(painter);
+      DrawScaleTexts(canvas, scale);
+      painter.end();
+      int rightmost = -1;
+      for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+          if (image.pixel(x, y) != QColor(Qt::white).rgb()) rightmost = std::max(rightmost, x);
+        }
+      }
+      EXPECT_LT(rightmost, kYAxis) << name << " point " << point << ": " << scale.topText
+                                   << " / " << scale.bottomText;
+    }
+  }
 }
 
 class NoPanes : public PaneSink {
