@@ -16,6 +16,8 @@ void FitReportPage(QPrinter& printer) {
 }
 
 bool PrintReport(QarnForm& form, CQarnView& view, QPrinter& printer, int from, int to) {
+  // Titled as the report header's "Printing Filename" line.
+  printer.setDocName(form.FileTitle());
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   for (int page = from; page <= to; ++page) {

@@ -115,7 +115,8 @@ void QarnForm::SetPaneText(int paneId, std::string_view text) {
   // The file name pane shows a file's title, which comes from a path in the
   // file system's encoding, not a text of the core.
   if (paneId == pane::kFileName) {
-    panes_.SetPaneText(paneId, QFile::decodeName(QByteArray(text.data(), qsizetype(text.size()))));
+    fileTitle_ = QFile::decodeName(QByteArray(text.data(), qsizetype(text.size())));
+    panes_.SetPaneText(paneId, fileTitle_);
   } else {
     panes_.SetPaneText(paneId, FromLatin1(text));
   }

@@ -60,6 +60,8 @@ class QarnForm : public QWidget, public FormHost {
   QWidget* Control(int id) const;
   ReadingListView* List() const { return list_; }
   MeterPanel* Panel() const { return panel_; }
+  // The title of the file the view works on, as the file-name pane shows it.
+  const QString& FileTitle() const { return fileTitle_; }
   // The font a control was last given, or nullptr if none.
   const FontDesc* ControlFont(int id) const;
 
@@ -117,6 +119,7 @@ class QarnForm : public QWidget, public FormHost {
   std::vector<std::pair<FontDesc, QFont>> fonts_;
   MeterPanel* panel_ = nullptr;
   ReadingListView* list_ = nullptr;
+  QString fileTitle_;
   bool listRedraw_ = true;
   int pendingSelect_ = -1;  // a selection held back while the list does not redraw
 

@@ -7,6 +7,7 @@
 #include <QMdiArea>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -166,6 +167,14 @@ TEST_F(ViewTest, PrintGoesToThePrinterChosenInThePrintDialog) {
   EXPECT_TRUE(out.contains(QStringLiteral("Number of Samples"))) << out.toStdString();
   EXPECT_TRUE(out.contains(QStringLiteral("10.75"))) << "the 40th reading, on page 2";
   EXPECT_TRUE(out.contains(QStringLiteral("2 Page")));
+
+  // The document is titled as the header's "Printing Filename" line.
+  QProcess info;
+  info.start(QStandardPaths::findExecutable(QStringLiteral("pdfinfo")), {dialogs.pdfPath});
+  ASSERT_TRUE(info.waitForFinished(10000));
+  const QString fields = QString::fromUtf8(info.readAllStandardOutput());
+  EXPECT_TRUE(fields.contains(QRegularExpression(QStringLiteral("Title: +readings.rdg\n"))))
+      << fields.toStdString();
 }
 
 TEST_F(ViewTest, PreviewDrawsThroughTheSamePrintPath) {
