@@ -17,6 +17,7 @@
 #include "cli/commands.h"
 #include "cli/output.h"
 #include "cli/run_loop.h"
+#include "cli/silence_watch.h"
 #include "files/atomic_file.h"
 #include "link/posix_serial_line.h"
 #include "qtsupport/settings_store.h"
@@ -159,11 +160,14 @@ int RunLog(const Words& words) {
                           std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                               std::chrono::duration<double>(*options.seconds)))
           : std::nullopt;
+  SilenceWatch silence(options.device, std::chrono::steady_clock::now());
   RunTicks([&] {
-    if (deadline && std::chrono::steady_clock::now() >= *deadline) return false;
+    const auto now = std::chrono::steady_clock::now();
+    if (deadline && now >= *deadline) return false;
     const long long before = host.LinesAdded();
     view.OnTimer();
     const bool recorded = host.LinesAdded() > before;
+    silence.Check(view.m_link.Counters().framesTaken, now);
     if (recorded && options.panel && view.m_nDisplayForm == FORM_TEXT) PrintLine(PanelLine(host));
     if (view.m_link.LineLost()) return false;
     return options.samples < 0 || host.LinesAdded() < options.samples;

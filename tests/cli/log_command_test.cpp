@@ -148,6 +148,22 @@ TEST_F(LogCommand, SilentMeterRecordsNothingAndAnEarlierFileStays) {
   EXPECT_EQ(ReadFile(Path("run.rdg")), "earlier run");
 }
 
+// A meter that says nothing for 5 s is named once, and again when it speaks.
+TEST_F(LogCommand, SilentMeterIsNamedOnceAndAgainWhenFramesCome) {
+  // One frame, then 7 s of silence, then frames again.
+  Simulator meter({"--reading", "DC 1.234 V", "--gap-every", "1", "--gap-frames", "140"});
+  ASSERT_FALSE(meter.Pty().empty());
+  const CliResult result = RunCli({"log", "--port", meter.Pty(), "--seconds", "9",
+                                   "--settings", Path("s.ini")});
+  const std::string quiet =
+      "no frames heard on " + meter.Pty() + ": is the meter on and its PC output enabled?\n";
+  const std::string again = "frames heard again on " + meter.Pty() + "\n";
+  const std::size_t first = result.err.find(quiet);
+  ASSERT_NE(first, std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find(quiet, first + 1), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find(again, first), std::string::npos) << result.err;
+}
+
 // log ... | head -1: the reader going away ends the run as Ctrl+C does.
 TEST_F(LogCommand, ClosedStdoutEndsTheRunAndStillSaves) {
   Simulator meter({"--reading", "AC 1.234 mV"});
