@@ -6,6 +6,7 @@
 //   panel 1001="..." 1002="..." 1024="..." 1000="..." 1013="..." 1014="..." 1019="..." 1020="..."
 //   1021="..."
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <optional>
@@ -148,6 +149,14 @@ int RunLog(const Words& words) {
   view.OnInitialUpdate();
   if (options.samplingCommand) view.OnCommand(*options.samplingCommand);
   if (options.dbCommand) view.OnCommand(*options.dbCommand);
+  // The view takes a stored code outside the five as the period itself.
+  if (std::ranges::none_of(view.m_bSamplingCheck, [](int check) { return check != 0; })) {
+    PrintError("quintaline-cli log: stored sampling Current=" +
+               std::to_string(view.m_rsCom.m_nSampling) + " in section \"Sampling Time\" of " +
+               store.Path().toStdString() + " is none of " + kSamplingNames +
+               "; a sample is taken every " + std::to_string(view.m_rsCom.m_nSampling) +
+               " ticks of 50 ms");
+  }
 
   view.OnCommand(cmd::kRunStart);
   if (view.m_bRunning == 0) return kExitFailed;  // the message box told why

@@ -164,6 +164,26 @@ TEST_F(LogCommand, SilentMeterIsNamedOnceAndAgainWhenFramesCome) {
   EXPECT_NE(result.err.find(again, first), std::string::npos) << result.err;
 }
 
+TEST_F(LogCommand, StoredSamplingOutsideTheFiveIsNamedAtStart) {
+  {
+    std::ofstream(Path("s.ini")) << "[Sampling Time]\nCurrent=2147483647\n";
+  }
+  Simulator meter({"--reading", "DC 1.234 V"});
+  ASSERT_FALSE(meter.Pty().empty());
+  const CliResult odd =
+      RunCli({"log", "--port", meter.Pty(), "--samples", "1", "--settings", Path("s.ini")});
+  EXPECT_EQ(odd.exitCode, 0) << odd.err;
+  EXPECT_NE(odd.err.find("stored sampling Current=2147483647 in section \"Sampling Time\" of " +
+                         Path("s.ini")),
+            std::string::npos)
+      << odd.err;
+  // A choice on the command line replaces it: nothing to name.
+  const CliResult chosen = RunCli({"log", "--port", meter.Pty(), "--samples", "1", "--sampling",
+                                   "500ms", "--settings", Path("s.ini")});
+  EXPECT_EQ(chosen.exitCode, 0) << chosen.err;
+  EXPECT_EQ(chosen.err, "");
+}
+
 // log ... | head -1: the reader going away ends the run as Ctrl+C does.
 TEST_F(LogCommand, ClosedStdoutEndsTheRunAndStillSaves) {
   Simulator meter({"--reading", "AC 1.234 mV"});
