@@ -84,8 +84,13 @@ int RunExport(const Words& words) {
     PrintError("quintaline-cli export: " + file + " is a graph file; it holds no readings");
     return kExitFailed;
   }
-  std::string csv = "time,value,over,unit,function\r\n";
   const LineSource& lines = files.view().Lines();
+  // Nothing to export is a failure, as graph and report say.
+  if (lines.Count() == 0) {
+    PrintMessage(kNoDataText);
+    return kExitFailed;
+  }
+  std::string csv = "time,value,over,unit,function\r\n";
   for (int i = 0; i < lines.Count(); ++i) csv += CsvRow(lines.Line(i));
   const QByteArray bytes(csv.data(), static_cast<qsizetype>(csv.size()));
   return WriteOutputFile("export", file, *out, bytes);

@@ -13,7 +13,6 @@ namespace ql {
 
 namespace {
 
-constexpr char kNoDataText[] = "Data not exist !";
 constexpr int kPanelRight = panel::kRight;
 constexpr int kPanelBottom = panel::kBottom;
 constexpr int kReadingFields[] = {ctl::kReading, ctl::kUnit, ctl::kPrefix, ctl::kField6,

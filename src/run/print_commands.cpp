@@ -19,7 +19,7 @@ void CQarnView::OnPrint(Canvas& canvas, int page) {
   context.fileName = m_szFileName;
   const PageResult result = PrintReportPage(canvas, page, m_lines, context, m_fGraphValue);
   if (result.empty) {
-    m_host.MessageBox("Data not exist !");
+    m_host.MessageBox(kNoDataText);
     return;
   }
   m_nLineCount = result.lineCount;

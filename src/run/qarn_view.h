@@ -35,6 +35,9 @@ namespace ql {
 
 class Canvas;
 
+// The message box for a list or file with no reading to show, draw or print.
+inline constexpr char kNoDataText[] = "Data not exist !";
+
 // The list of readings of a host, read as lines (for the graph, the files and
 // the report).
 class HostLineSource : public LineSource {

@@ -3,6 +3,7 @@
 // quoting, and files that cannot be read.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -248,6 +249,26 @@ TEST_F(FileCommands, EmptyListAbandonsTheDrawAndWritesNoPicture) {
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.err, "Data not exist !\n");  // shown once, not again on the repaint
   EXPECT_FALSE(std::filesystem::exists(Path("g.png")));
+}
+
+// Nothing to read, from an empty file or a FIFO nobody writes to, is one
+// failure for the three file commands, and none of them waits on the FIFO.
+TEST_F(FileCommands, NoReadingsIsDataNotExistForEveryFileCommand) {
+  WriteReadingFile(Path("empty.rdg"), {});
+  ASSERT_EQ(::mkfifo(Path("fifo.rdg").c_str(), 0600), 0);
+  for (const std::string& input : {Path("empty.rdg"), Path("fifo.rdg")}) {
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"export", input, "--csv", Path("out")},
+          std::vector<std::string>{"graph", input, "--png", Path("out")},
+          std::vector<std::string>{"report", input, "--pdf", Path("out")}}) {
+      SCOPED_TRACE(command.front() + " " + input);
+      const CliResult result = RunCli(command);
+      EXPECT_FALSE(result.timedOut);
+      EXPECT_EQ(result.exitCode, 1);
+      EXPECT_EQ(result.err.rfind("Data not exist !\n", 0), 0u) << result.err;
+      EXPECT_FALSE(std::filesystem::exists(Path("out")));
+    }
+  }
 }
 
 }  // namespace
