@@ -55,6 +55,15 @@ std::optional<std::string> Args::Get(std::string_view name) const {
   return it->second;
 }
 
+std::string EmptyFileName(const Args& args, std::initializer_list<std::string_view> names) {
+  for (std::string_view name : names) {
+    if (const auto value = args.Get(name); value && value->empty()) {
+      return std::string(name) + " needs a file name";
+    }
+  }
+  return {};
+}
+
 std::optional<long long> ParseInteger(std::string_view text, long long min, long long max) {
   long long value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);

@@ -5,6 +5,7 @@
 // value missing is a usage error, which the subcommand reports with exit
 // status 2.
 
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <set>
@@ -40,6 +41,13 @@ class Args {
   std::vector<std::string> positionals_;
   std::string error_;
 };
+
+// The most samples, frames or parts a count option takes.
+inline constexpr long long kMaxCount = 1'000'000'000;
+
+// "--NAME needs a file name" for the first of `names` given with an empty
+// value, else an empty text.
+std::string EmptyFileName(const Args& args, std::initializer_list<std::string_view> names);
 
 // Parses the whole of `text` as a decimal integer in [min, max].
 std::optional<long long> ParseInteger(std::string_view text, long long min, long long max);

@@ -74,8 +74,11 @@ int RunExport(const Words& words) {
   if (!args.Parse(words)) return UsageError("export", args.Error(), kExportUsage);
   if (args.Positionals().size() != 1)
     return UsageError("export", "one FILE is needed", kExportUsage);
+  if (const std::string problem = EmptyFileName(args, {"--csv"}); !problem.empty()) {
+    return UsageError("export", problem, kExportUsage);
+  }
   const auto out = args.Get("--csv");
-  if (!out || out->empty()) return UsageError("export", "--csv OUT is required", kExportUsage);
+  if (!out) return UsageError("export", "--csv OUT is required", kExportUsage);
 
   FileView files;
   const std::string& file = args.Positionals().front();

@@ -49,6 +49,9 @@ int RunGraph(const Words& words) {
   args.Value("--svg");
   if (!args.Parse(words)) return UsageError("graph", args.Error(), kGraphUsage);
   if (args.Positionals().size() != 1) return UsageError("graph", "one FILE is needed", kGraphUsage);
+  if (const std::string problem = EmptyFileName(args, {"--png", "--svg"}); !problem.empty()) {
+    return UsageError("graph", problem, kGraphUsage);
+  }
   const std::string file = args.Positionals().front();
   std::optional<int> viewCommand;
   if (const auto form = args.Get("--form")) {

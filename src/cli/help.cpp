@@ -17,7 +17,7 @@ struct SubcommandHelp {
   const char* options;
 };
 
-constexpr std::array<SubcommandHelp, 6> kHelp{{
+constexpr std::array<SubcommandHelp, 8> kHelp{{
     {"simulate", kSimulateUsage, "Send a simulated meter's display frames to a pty or a device.",
      "  --pty            open a pseudo-terminal; its path is the first line on stdout\n"
      "  --device PATH    write the frames to PATH\n"
@@ -52,6 +52,23 @@ constexpr std::array<SubcommandHelp, 6> kHelp{{
      "  --paper P        a4|letter"},
     {"export", kExportUsage, "Write a data file's readings as CSV.",
      "  --csv OUT        the CSV file to write"},
+    {"journal", kJournalUsage, "List, show, export, recover or delete the runs of the run journal.",
+     "  --journal PATH   the journal (else $QUINTALINE_JOURNAL, else\n"
+     "                   $XDG_DATA_HOME/Quintaline/journal.sqlite3, else\n"
+     "                   ~/.local/share/Quintaline/journal.sqlite3)\n"
+     "  list             one line a run, newest first\n"
+     "  show RUN         each part of the run with its list lines (RUN: an id or last)\n"
+     "  export RUN       the run as CSV to --csv OUT (--bom: a byte order mark first,\n"
+     "                   --locale: decimal comma and ; between fields)\n"
+     "  recover RUN      a part's list lines as a reading file, to --save FILE\n"
+     "  --part K         the part of export or recover (default: every part; the last\n"
+     "                   for recover)\n"
+     "  delete RUN       remove the run"},
+    {"ports", kPortsUsage, "Show the serial devices, their port names and whether they open.",
+     "  --listen SECONDS open each device that can be opened and count meter frames\n"
+     "  --json           the same as JSON\n"
+     "  --settings PATH  the settings file that maps port names to devices\n"
+     "  DEVICE...        look at these devices only"},
 }};
 
 }  // namespace

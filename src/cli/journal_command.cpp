@@ -55,7 +55,7 @@ int List(journal::JournalReader& reader) {
 std::optional<int> PartOption(const Args& args) {
   const auto text = args.Get("--part");
   if (!text) return 0;
-  const auto number = ParseInteger(*text, 1, 1'000'000'000);
+  const auto number = ParseInteger(*text, 1, kMaxCount);
   if (!number) return std::nullopt;
   return static_cast<int>(*number);
 }
@@ -78,8 +78,11 @@ int Show(journal::JournalReader& reader, const std::string& which) {
 }
 
 int Export(journal::JournalReader& reader, const std::string& which, const Args& args) {
+  if (const std::string problem = EmptyFileName(args, {"--csv"}); !problem.empty()) {
+    return UsageError("journal", problem, kJournalUsage);
+  }
   const auto out = args.Get("--csv");
-  if (!out || out->empty()) return UsageError("journal", "--csv OUT is required", kJournalUsage);
+  if (!out) return UsageError("journal", "--csv OUT is required", kJournalUsage);
   const auto part = PartOption(args);
   if (!part) return UsageError("journal", "--part takes a part number", kJournalUsage);
   const auto run = RunOrError(reader, which);
@@ -94,7 +97,7 @@ int Export(journal::JournalReader& reader, const std::string& which, const Args&
   }
   const QByteArray bytes(csv.data(), static_cast<qsizetype>(csv.size()));
   if (const Status status = WriteWholeFile(QString::fromStdString(*out), bytes); !status.ok()) {
-    PrintError("quintaline-cli journal: cannot write " + status.reason());
+    PrintError("quintaline-cli journal: " + status.reason());
     return kExitFailed;
   }
   return kExitOk;
@@ -103,8 +106,11 @@ int Export(journal::JournalReader& reader, const std::string& which, const Args&
 // The chosen part (the last one without --part) written as a reading file,
 // wholly or not at all, as the list's Save writes it.
 int Recover(journal::JournalReader& reader, const std::string& which, const Args& args) {
+  if (const std::string problem = EmptyFileName(args, {"--save"}); !problem.empty()) {
+    return UsageError("journal", problem, kJournalUsage);
+  }
   const auto out = args.Get("--save");
-  if (!out || out->empty()) return UsageError("journal", "--save FILE is required", kJournalUsage);
+  if (!out) return UsageError("journal", "--save FILE is required", kJournalUsage);
   const auto part = PartOption(args);
   if (!part) return UsageError("journal", "--part takes a part number", kJournalUsage);
   const auto run = RunOrError(reader, which);

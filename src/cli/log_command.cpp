@@ -61,6 +61,8 @@ std::string PanelLine(const CliHost& host) {
   return line;
 }
 
+constexpr double kMaxSeconds = 1e9;
+
 struct LogOptions {
   std::string device;
   std::optional<int> samplingCommand;
@@ -101,16 +103,19 @@ std::string ReadOptions(const Args& args, LogOptions& options) {
   }
   options.panel = args.Has("--panel");
   if (const auto text = args.Get("--samples")) {
-    const auto count = ParseInteger(*text, 1, 1'000'000'000);
-    if (!count) return "--samples must be a whole number from 1";
+    const auto count = ParseInteger(*text, 1, kMaxCount);
+    if (!count) return "--samples must be a whole number from 1 to " + std::to_string(kMaxCount);
     options.samples = *count;
   }
   if (const auto text = args.Get("--seconds")) {
-    options.seconds = ParseNumber(*text, 0.001, 1e9);
-    if (!options.seconds) return "--seconds must be a number of seconds above 0";
+    options.seconds = ParseNumber(*text, 0.001, kMaxSeconds);
+    if (!options.seconds) {
+      return "--seconds must be a number of seconds from 0.001 to " +
+             std::to_string(static_cast<long long>(kMaxSeconds));
+    }
   }
+  if (std::string problem = EmptyFileName(args, {"--save"}); !problem.empty()) return problem;
   options.saveFile = args.Get("--save");
-  if (options.saveFile && options.saveFile->empty()) return "--save needs a file name";
   options.settings = args.Get("--settings").value_or("");
   return {};
 }

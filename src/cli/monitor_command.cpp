@@ -83,9 +83,11 @@ int RunMonitor(const Words& words) {
   }
   long long wanted = -1;  // until stopped
   if (const auto text = args.Get("--samples")) {
-    const auto count = ParseInteger(*text, 1, 1'000'000'000);
+    const auto count = ParseInteger(*text, 1, kMaxCount);
     if (!count)
-      return UsageError("monitor", "--samples must be a whole number from 1", kMonitorUsage);
+      return UsageError("monitor", "--samples must be a whole number from 1 to " +
+                                       std::to_string(kMaxCount),
+                        kMonitorUsage);
     wanted = *count;
   }
 

@@ -50,6 +50,9 @@ int RunReport(const Words& words) {
       return UsageError("report", "--form must be none, text, graphfile, line or bar",
                         kReportUsage);
   }
+  if (const std::string problem = EmptyFileName(args, {"--pdf"}); !problem.empty()) {
+    return UsageError("report", problem, kReportUsage);
+  }
   if (args.Has("--ops") == args.Has("--pdf")) {
     return UsageError("report", "give one of --ops, --pdf OUT", kReportUsage);
   }

@@ -23,6 +23,7 @@ namespace {
 
 constexpr double kDefaultRate = 4.0;  // frames a second
 constexpr double kMaxRate = 1000.0;
+constexpr long long kMaxFrames = 1'000'000'000'000LL;
 
 }  // namespace
 
@@ -55,9 +56,12 @@ int RunSimulate(const Words& words) {
   }
   long long frames = -1;  // until stopped
   if (const auto text = args.Get("--frames")) {
-    const auto count = ParseInteger(*text, 1, 1'000'000'000'000LL);
-    if (!count)
-      return UsageError("simulate", "--frames must be a whole number from 1", kSimulateUsage);
+    const auto count = ParseInteger(*text, 1, kMaxFrames);
+    if (!count) {
+      return UsageError("simulate",
+                        "--frames must be a whole number from 1 to " + std::to_string(kMaxFrames),
+                        kSimulateUsage);
+    }
     frames = *count;
   }
   FrameSequence sequence;

@@ -21,14 +21,16 @@ TEST(CliUsage, VersionPrintsTheProjectVersion) {
 TEST(CliUsage, HelpShowsEverySubcommand) {
   const CliResult result = RunCli({"--help"});
   EXPECT_EQ(result.exitCode, 0);
-  for (const char* word : {"simulate", "monitor", "log", "graph", "report", "export", "--reading",
+  for (const char* word : {"simulate", "monitor", "log", "graph", "report", "export", "journal",
+                           "ports", "--reading",
                            "QUINTALINE_SETTINGS"}) {
     EXPECT_NE(result.out.find(word), std::string::npos) << word;
   }
 }
 
 TEST(CliUsage, EverySubcommandAnswersHelpWithItsUsage) {
-  for (const char* command : {"simulate", "monitor", "log", "graph", "report", "export"}) {
+  for (const char* command :
+       {"simulate", "monitor", "log", "graph", "report", "export", "journal", "ports"}) {
     for (const char* flag : {"--help", "-h"}) {
       const CliResult result = RunCli({command, flag});
       EXPECT_EQ(result.exitCode, 0) << command << " " << flag << ": " << result.err;
@@ -39,6 +41,40 @@ TEST(CliUsage, EverySubcommandAnswersHelpWithItsUsage) {
       }
       EXPECT_TRUE(result.err.empty()) << result.err;
     }
+  }
+}
+
+// An empty output name is a usage error for every option that takes one.
+TEST(CliUsage, EmptyOutputNameIsAUsageError) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"graph", "run.rdg", "--png", ""},
+        std::vector<std::string>{"graph", "run.rdg", "--svg="},
+        std::vector<std::string>{"report", "run.rdg", "--pdf", ""},
+        std::vector<std::string>{"export", "run.rdg", "--csv", ""},
+        std::vector<std::string>{"log", "--port", "/dev/null", "--save", ""}}) {
+    const CliResult result = RunCli(args);
+    EXPECT_EQ(result.exitCode, 2) << args[0] << ": " << result.err;
+    EXPECT_NE(result.err.find(" needs a file name"), std::string::npos) << result.err;
+  }
+}
+
+// A count or a time above the limit is refused with the limit itself.
+TEST(CliUsage, OutOfRangeCountsNameTheRealLimit) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* limit;
+  };
+  for (const Case& c : {Case{{"log", "--port", "/dev/null", "--samples", "2147483647"},
+                             "from 1 to 1000000000"},
+                        Case{{"log", "--port", "/dev/null", "--seconds", "2147483647"},
+                             "from 0.001 to 1000000000"},
+                        Case{{"monitor", "--port", "/dev/null", "--samples", "2147483647"},
+                             "from 1 to 1000000000"},
+                        Case{{"simulate", "--pty", "--frames", "0", "--reading", "DC 1 V"},
+                             "from 1 to 1000000000000"}}) {
+    const CliResult result = RunCli(c.args);
+    EXPECT_EQ(result.exitCode, 2) << c.args[0];
+    EXPECT_NE(result.err.find(c.limit), std::string::npos) << result.err;
   }
 }
 
