@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
+#include <QPalette>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -206,6 +207,17 @@ void CMainFrame::BuildStatusBar() {
   bar->addWidget(message, 1);
   panes_[0] = message;
   SetPaneText(0, {});
+  meterIndicator_ = new QLabel(bar);
+  meterIndicator_->setObjectName(QStringLiteral("meterIndicator"));
+  meterIndicator_->setTextFormat(Qt::PlainText);
+  QPalette red = meterIndicator_->palette();
+  red.setColor(QPalette::WindowText, Qt::red);
+  meterIndicator_->setPalette(red);
+  QFont bold = meterIndicator_->font();
+  bold.setBold(true);
+  meterIndicator_->setFont(bold);
+  meterIndicator_->hide();
+  bar->addPermanentWidget(meterIndicator_);
   for (const PaneLayout& p : kPanes) {
     auto* pane = new QLabel(bar);
     pane->setObjectName(QStringLiteral("pane%1").arg(p.id));

@@ -218,6 +218,14 @@ void CMainFrame::RefreshCommandStates() {
       c.action->setChecked(checked);
     }
   }
+  ShowMeterState(window);
+}
+
+void CMainFrame::ShowMeterState(MeasuringWindow* window) {
+  const MeterState state = window ? window->View().MeterStateNow() : MeterState::kHeard;
+  const QString text = QString::fromLatin1(MeterStateText(state));
+  if (meterIndicator_->text() != text) meterIndicator_->setText(text);
+  meterIndicator_->setVisible(!text.isEmpty());
 }
 
 void CMainFrame::OnWindowTicked(MeasuringWindow* window) {

@@ -64,6 +64,9 @@ class CMainFrame : public QMainWindow, public PaneSink {
   void SetPaneText(int paneId, const QString& text) override;
   void SetPaneToolTip(int paneId, const QString& tip) override;
   QLabel* Pane(int paneId) const;
+  // The indicator left of the panes that tells of a lost or silent meter
+  // for as long as it lasts; hidden while there is nothing to tell.
+  QLabel* MeterIndicator() const { return meterIndicator_; }
 
   // The printer of Print, Print Preview and Print Setup, kept for the
   // program's life so page settings carry over.
@@ -86,12 +89,14 @@ class CMainFrame : public QMainWindow, public PaneSink {
   void ShowMenus();
   void OpenHelp(const QString& topic);
   void OnWindowTicked(MeasuringWindow* window);
+  void ShowMeterState(MeasuringWindow* window);
 
   Dialogs& dialogs_;
   QString settingsPath_;
   QMdiArea* mdi_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   std::map<int, QLabel*> panes_;
+  QLabel* meterIndicator_ = nullptr;
   std::vector<Command> commands_;
   QList<QMenu*> frameMenus_;   // menus of the empty frame
   QList<QMenu*> windowMenus_;  // menus of a measuring window

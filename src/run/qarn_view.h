@@ -29,6 +29,7 @@
 #include "run/clock.h"
 #include "run/fonts.h"
 #include "run/form_host.h"
+#include "run/meter_watch.h"
 #include "run/profile_store.h"
 
 namespace ql {
@@ -80,6 +81,8 @@ class CQarnView {
   bool OnUpdateRunning() const { return m_bRunning != 0; }
   bool OnUpdateRecording() const { return m_bRecording != 0; }
   bool OnUpdateFileSave() const { return m_bCanSave != 0; }
+  // Whether the meter of the running run is heard, for the face's indicator.
+  MeterState MeterStateNow() const;
 
   // The 50 ms tick: the sampling cycle.
   void OnTimer();
@@ -251,6 +254,7 @@ class CQarnView {
   ProfileStore& m_store;
   Clock& m_clock;
   HostLineSource m_lines;
+  MeterWatch m_meterWatch;
 };
 
 }  // namespace ql

@@ -62,6 +62,7 @@ void CQarnView::OnRunStart() {
   m_bRecording = 1;
   m_bCanSave = 0;
   m_link.EndPeriodNow();  // the first tick ends a sampling period at once
+  m_meterWatch.Restart(m_link.Counters().framesTaken);
   if (m_bLineLostShown) {
     m_host.SetPaneText(pane::kMessage, "");
     m_bLineLostShown = 0;

@@ -28,6 +28,7 @@ constexpr char kClassSignalOut = 'N';
 void CQarnView::OnTimer() {
   if (m_nDisplayForm == FORM_NONE) return;
   m_link.Tick();
+  m_meterWatch.Observe(m_link.Counters().framesTaken);
 
   if (m_bRunning && !m_bRecording) {
     // Paused: keep the port drained and the periods running.
@@ -82,6 +83,13 @@ void CQarnView::OnTimer() {
     default:
       break;
   }
+}
+
+MeterState CQarnView::MeterStateNow() const {
+  if (!m_bRunning) return MeterState::kHeard;
+  if (m_link.LineLost()) return MeterState::kNoMeter;
+  if (m_bRecording && m_meterWatch.Silent(m_link.m_nReload)) return MeterState::kSilent;
+  return MeterState::kHeard;
 }
 
 bool CQarnView::CheckLineLost() {

@@ -47,11 +47,17 @@ class PtyMeter {
   bool ok() const { return master_ >= 0 && !slave_.empty(); }
   const std::string& SlavePath() const { return slave_; }
 
+  // Pulls the cable: the program's side of the line sees a hang-up.
+  void Unplug() {
+    if (master_ >= 0) ::close(master_);
+    master_ = -1;
+  }
+
   // Writes the next slot of the sequence. Returns true iff it went out
   // whole (a full queue while nobody reads is not an error).
   bool Send() {
     const std::vector<std::uint8_t> bytes = sequence_.Next();
-    if (bytes.empty()) return true;
+    if (bytes.empty() || master_ < 0) return true;
     return ::write(master_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
   }
 

@@ -111,6 +111,36 @@ TEST_F(RunTest, StartPauseResumeStopAgainstASimulatedMeter) {
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
+// A silent meter and a pulled cable are told by the indicator left of the
+// panes for as long as they last, whatever the message pane says meanwhile.
+TEST_F(RunTest, MeterIndicatorTellsOfASilentMeterAndAPulledCableUntilTheRunEnds) {
+  Start();
+  QLabel* indicator = frame->MeterIndicator();
+  ASSERT_NE(indicator, nullptr);
+  Trigger(cmd::kRunStart);
+  ASSERT_TRUE(WaitFor([this] { return Lines() >= 2; }));
+  EXPECT_TRUE(indicator->isHidden()) << "frames arriving";
+
+  sender.stop();
+  ASSERT_TRUE(WaitFor([&] { return indicator->isVisible(); }));
+  EXPECT_EQ(indicator->text(), QStringLiteral("meter silent"));
+  sender.start(100);
+  ASSERT_TRUE(WaitFor([&] { return indicator->isHidden(); })) << "heard again";
+
+  meter.Unplug();
+  ASSERT_TRUE(WaitFor([&] { return indicator->isVisible(); }));
+  EXPECT_EQ(indicator->text(), QStringLiteral("No meter"));
+  EXPECT_EQ(indicator->palette().color(QPalette::WindowText), QColor(Qt::red));
+  frame->SetPaneText(0, QStringLiteral("a hover tip"));
+  WaitTicks(30);
+  EXPECT_TRUE(indicator->isVisible()) << "the loss stays shown";
+  EXPECT_EQ(indicator->text(), QStringLiteral("No meter"));
+  ExpectEnabling({false, true, true, false, false, false}, "recording, line lost");
+
+  Trigger(cmd::kRunStop);
+  EXPECT_TRUE(indicator->isHidden()) << "the run ended";
+}
+
 TEST_F(RunTest, AbsentPortShowsTheFailureAndChangesNothing) {
   Setting(QStringLiteral("COMM/COM2"), dir.filePath(QStringLiteral("no-such-device")));
   Start();

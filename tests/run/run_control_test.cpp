@@ -206,5 +206,49 @@ TEST_F(RunControlTest, LostLineIsReportedOnceAndTheRunCanStillBeStoppedAndRestar
   EXPECT_EQ(Record(DcVolts(" 2.000")), 1);
 }
 
+// The meter indicator through one run: heard while frames come, silent after
+// more than two quiet periods of recording (not while paused), heard again at
+// the next frame, "No meter" from a lost line until the run stops.
+TEST_F(RunControlTest, MeterIndicatorFollowsSilenceAndALostLineUntilTheRunEnds) {
+  CQarnView& view = Create();
+  EXPECT_EQ(view.MeterStateNow(), MeterState::kHeard) << "idle";
+  Start();
+  const int period = view.m_link.m_nReload;
+  for (int i = 0; i < 5 * period; ++i) {
+    line.Send(DcVolts(" 1.234"));
+    view.OnTimer();
+  }
+  EXPECT_EQ(view.MeterStateNow(), MeterState::kHeard) << "frames arriving";
+
+  Tick(2 * period);
+  EXPECT_EQ(view.MeterStateNow(), MeterState::kHeard) << "two quiet periods";
+  Tick(2);
+  EXPECT_EQ(view.MeterStateNow(), MeterState::kSilent);
+  EXPECT_STREQ(MeterStateText(view.MeterStateNow()), "meter silent");
+
+  view.OnRunPause();
+  EXPECT_EQ(view.MeterStateNow(), MeterState::kHeard) << "paused: nothing is expected";
+  view.OnRunStart();
+  EXPECT_EQ(view.MeterStateNow(), MeterState::kSilent) << "resumed, still quiet";
+
+  line.Send(DcVolts(" 1.234"));
+  Tick(2);
+  EXPECT_EQ(view.MeterStateNow(), MeterState::kHeard) << "heard again";
+
+  line.lost = true;
+  Tick(1);
+  EXPECT_EQ(view.MeterStateNow(), MeterState::kNoMeter);
+  EXPECT_STREQ(MeterStateText(view.MeterStateNow()), "No meter");
+  view.OnRunPause();
+  Tick(10 * period);
+  EXPECT_EQ(view.MeterStateNow(), MeterState::kNoMeter) << "until the run ends";
+  view.OnRunStop();
+  EXPECT_EQ(view.MeterStateNow(), MeterState::kHeard);
+
+  line.lost = false;
+  Start();
+  EXPECT_EQ(view.MeterStateNow(), MeterState::kHeard) << "a new run starts unsuspected";
+}
+
 }  // namespace
 }  // namespace ql::testing
