@@ -1,6 +1,8 @@
 // The program as it starts: the main frame, its menus, toolbar and status
 // bar, the measuring window inside it, the About box, help and File New.
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -115,6 +117,31 @@ TEST_F(ShellTest, SetupCommandsMoveTheirCheckMarkAndAreStored) {
   QSettings stored(settingsPath, QSettings::IniFormat);
   EXPECT_EQ(stored.value(QStringLiteral("Sampling Time/Current")).toInt(), 40);
   EXPECT_EQ(stored.value(QStringLiteral("Db/Ref")).toInt(), 1000);
+}
+
+// A settings path that is a FIFO or a link to a device node is neither
+// opened (a FIFO would block the start for ever) nor replaced by a Setup
+// command: the program starts on the defaults and the node stays what it was.
+TEST_F(ShellTest, SettingsPathThatIsNoRegularFileNeitherBlocksTheStartNorIsReplaced) {
+  const std::string fifo = dir.filePath(QStringLiteral("fifo.ini")).toStdString();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const QString toNull = dir.filePath(QStringLiteral("null.ini"));
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), toNull));
+  for (const QString& path : {QString::fromStdString(fifo), toNull}) {
+    SCOPED_TRACE(path.toStdString());
+    qputenv("QUINTALINE_SETTINGS", path.toLocal8Bit());
+    Start();
+    EXPECT_EQ(Pane(pane::kSampling), QStringLiteral("  1 SEC")) << "the defaults";
+    Trigger(cmd::kSampling2s);
+    EXPECT_EQ(Pane(pane::kSampling), QStringLiteral("  2 SEC"));
+    struct stat entry {};
+    ASSERT_EQ(::stat(path.toLocal8Bit().constData(), &entry), 0);
+    EXPECT_FALSE(S_ISREG(entry.st_mode)) << "replaced by a plain file";
+    app.reset();
+  }
+  struct stat null {};
+  ASSERT_EQ(::stat("/dev/null", &null), 0);
+  EXPECT_TRUE(S_ISCHR(null.st_mode));
 }
 
 TEST_F(ShellTest, FileNamedOnTheCommandLineIsNotOpened) {
