@@ -2,10 +2,13 @@
 // display Qt is given (Xvfb in the scripts), for what the tests cannot
 // show: pictures of the program and its cost.
 //
-//   gui_tour shots DIR     pictures of the main window during a run, after
-//                          View Line and View Bar, with a longer run opened
-//                          from a file and its print preview, and of the
-//                          port dialog and the About box, as PNG files in DIR
+//   gui_tour shots DIR     pictures, as PNG files in DIR: the main window at
+//                          its start size, during a run with the modes off
+//                          and on, after View Line and View Bar, a graph file
+//                          opened after a run in the line form, a longer run
+//                          opened from a file and its print preview, the port
+//                          dialog, the About box, and a run whose cable was
+//                          pulled
 //   gui_tour cpu SECONDS   CPU time of the program while it records at
 //                          500 ms, as a percentage of one core
 //   gui_tour startup       time from the start of the process to the main
@@ -18,6 +21,7 @@
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -27,6 +31,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QLabel>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QSettings>
@@ -34,6 +39,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -78,11 +84,11 @@ double CpuSeconds() {
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-// Feeds the meter from a child process that ends with this one.
-bool StartMeterProcess(PtyMeter& meter) {
+// Feeds the meter from a child process that ends with this one. Returns
+// the child's process id, or -1.
+pid_t StartMeterProcess(PtyMeter& meter) {
   const pid_t child = fork();
-  if (child < 0) return false;
-  if (child > 0) return true;
+  if (child != 0) return child;
   prctl(PR_SET_PDEATHSIG, SIGTERM);
   for (;;) {
     meter.Send();
@@ -183,14 +189,46 @@ QString WriteDemoRun(const QString& path) {
   return path;
 }
 
-int Shots(Session& session, const QString& folder) {
+// A graph file with a sine of dots across the picture.
+QString WriteDemoPicture(const QString& path) {
+  std::array<int, 1024> bytes{};
+  for (int c = 1; c < 128; ++c) {
+    const int row = static_cast<int>(std::lround(25 + 22 * std::sin(c / 10.0)));
+    bytes[static_cast<std::size_t>(2 + 128 * (row / 8) + c)] |= 1 << (row % 8);
+  }
+  std::string text = "GRAPH*1QKDT530.0";
+  char field[8];
+  for (int b : bytes) {
+    std::snprintf(field, sizeof field, "%4d", b);
+    text += field;
+  }
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) ||
+      file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
+    return {};
+  }
+  return path;
+}
+
+// The mode buttons under the panel.
+void Click(Session& session, int button) {
+  if (auto* b = qobject_cast<QAbstractButton*>(session.window->Form().Control(button))) b->click();
+}
+
+int Shots(Session& session, const QString& folder, const std::function<void()>& pullCable) {
   QDir().mkpath(folder);
   const auto file = [&](const char* name) { return QDir(folder).filePath(QLatin1String(name)); };
   bool ok = true;
-  session.window->Form().Handle([&] { session.window->View().OnButtonMinMax(); });
+  // The form at the start size: no scroll bar.
+  ok &= Save(*session.frame, file("start-640x480.png"));
   session.Command(ql::cmd::kRunStart);
+  ok &= Await([&] { return session.Lines() >= 3; }, 10000, "3 samples");
+  ok &= Save(*session.frame, file("modes-off.png"));
+  Click(session, ql::ctl::kRelButton);
+  Click(session, ql::ctl::kMinMaxButton);
   ok &= Await([&] { return session.Lines() >= 14; }, 20000, "14 samples");
-  ok &= Save(*session.frame, file("run.png"));
+  ok &= Save(*session.frame, file("run.png"));  // REL and M/M on
+  Click(session, ql::ctl::kRelButton);
 
   session.Command(ql::cmd::kViewLine);
   const int lines = session.Lines();
@@ -200,6 +238,18 @@ int Shots(Session& session, const QString& folder) {
   ok &= Await([&] { return session.Lines() >= lines + 4; }, 5000, "samples in the bar form");
   ok &= Save(*session.frame, file("bar.png"));
   session.Command(ql::cmd::kRunStop);
+  Click(session, ql::ctl::kMinMaxButton);
+  QTest::qWait(200);
+  ok &= Save(*session.frame, file("modes-off-stopped.png"));
+
+  // A graph file opened after a run stopped in the line form: the picture
+  // replaces the trend graph and the list is emptied at once.
+  session.Command(ql::cmd::kViewLine);
+  session.dialogs.openAnswer = WriteDemoPicture(session.dir.filePath(QStringLiteral("demo.grp")));
+  session.Command(ql::cmd::kFileOpen);
+  ok &= Await([&] { return session.Lines() == 0; }, 5000, "the list emptied by the graph file");
+  QTest::qWait(200);
+  ok &= Save(*session.frame, file("graphfile-after-line.png"));
 
   // The preview of a longer run, opened from a file.
   session.dialogs.openAnswer = WriteDemoRun(session.dir.filePath(QStringLiteral("demo.rdg")));
@@ -224,6 +274,18 @@ int Shots(Session& session, const QString& folder) {
     about.reject();
   });
   about.exec();
+
+  // A pulled cable during a run, last: it ends the simulated meter.
+  session.Command(ql::cmd::kViewText);
+  session.Command(ql::cmd::kRunStart);
+  const int before = session.Lines();
+  ok &= Await([&] { return session.Lines() > before; }, 5000, "a sample before the cable is pulled");
+  pullCable();
+  ok &= Await([&] { return session.frame->MeterIndicator()->isVisible(); }, 5000,
+              "the No meter indicator");
+  QTest::qWait(200);
+  ok &= Save(*session.frame, file("pulled-cable.png"));
+  session.Command(ql::cmd::kRunStop);
   return ok ? 0 : 1;
 }
 
@@ -273,7 +335,8 @@ int main(int argc, char* argv[]) {
   }
 
   PtyMeter meter({"--walk", "DC 1.200 V", "DC 3.800 V", "--steps", "12"});
-  if (!meter.ok() || !StartMeterProcess(meter)) {
+  const pid_t feeder = meter.ok() ? StartMeterProcess(meter) : -1;
+  if (feeder < 0) {
     std::fprintf(stderr, "gui_tour: no pseudo-terminal for the simulated meter\n");
     return 1;
   }
@@ -283,6 +346,14 @@ int main(int argc, char* argv[]) {
   WriteSettings(settings, meter);
   qputenv("QUINTALINE_SETTINGS", settings.toLocal8Bit());
   if (!Launch(session)) return 1;
-  if (mode == "shots") return Shots(session, QString::fromLocal8Bit(argv[2]));
+  if (mode == "shots") {
+    // Both ends of the meter's side close: the program's side hangs up.
+    const auto pullCable = [&meter, feeder] {
+      kill(feeder, SIGTERM);
+      waitpid(feeder, nullptr, 0);
+      meter.Unplug();
+    };
+    return Shots(session, QString::fromLocal8Bit(argv[2]), pullCable);
+  }
   return Cpu(session, std::max(1, std::atoi(argv[2])));
 }
