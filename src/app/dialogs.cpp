@@ -16,6 +16,7 @@
 #include "app/about_box.h"
 #include "app/com_port_dlg.h"
 #include "app/dialog_frame.h"
+#include "app/page_setup_dlg.h"
 #include "qtsupport/text_edge.h"
 
 namespace ql {
@@ -135,6 +136,12 @@ void QtDialogs::PrintPreview(QWidget* parent, QPrinter& printer,
 }
 
 bool QtDialogs::PageSetup(QWidget* parent, QPrinter& printer) {
+  // Qt's dialog knows the system's print queues only; without one the
+  // printer writes PDF and gets our own.
+  if (printer.outputFormat() != QPrinter::NativeFormat) {
+    CPageSetupDlg dialog(printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+  }
   QPageSetupDialog dialog(&printer, parent);
   UseDialogFrame(dialog);
   return dialog.exec() == QDialog::Accepted;

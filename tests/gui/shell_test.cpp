@@ -10,6 +10,8 @@
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QMenu>
+#include <QComboBox>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -19,6 +21,8 @@
 #include "app/about_box.h"
 #include "app/com_port_dlg.h"
 #include "app/frame_ids.h"
+#include "app/page_setup_dlg.h"
+#include "app/print_job.h"
 #include "gui_fixture.h"
 #include "run/ids.h"
 
@@ -273,6 +277,39 @@ TEST(DialogFrameTest, DialogsHaveTheFrameOfADialog) {
 }
 
 // The message box of the program, looked at while it is shown.
+// Without a print queue the printer writes PDF; Print Setup then offers our
+// own page dialog (Qt's warns on such a printer) and the choice reaches the
+// printer with the report's margins.
+TEST(PageSetupDlgTest, SetsPaperAndOrientationOfAPdfPrinterWithoutAWarning) {
+  App();
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  static QStringList warnings;
+  warnings.clear();
+  const QtMessageHandler previous = qInstallMessageHandler(
+      [](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type != QtDebugMsg && type != QtInfoMsg) warnings << text;
+      });
+  CPageSetupDlg dialog(printer);
+  EXPECT_EQ(dialog.PaperBox()->currentText(), QPageSize::name(QPageSize::A4));
+  EXPECT_FALSE(dialog.Landscape()->isChecked());
+  dialog.PaperBox()->setCurrentIndex(dialog.PaperBox()->findData(int{QPageSize::Letter}));
+  dialog.Landscape()->setChecked(true);
+  dialog.accept();
+  qInstallMessageHandler(previous);
+  EXPECT_TRUE(warnings.isEmpty()) << warnings.join(QLatin1Char('\n')).toStdString();
+  EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::Letter);
+  EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+  QPrinter fitted(QPrinter::HighResolution);
+  fitted.setPageLayout(printer.pageLayout());
+  FitReportPage(fitted);
+  EXPECT_EQ(printer.pageLayout().margins(QPageLayout::Inch),
+            fitted.pageLayout().margins(QPageLayout::Inch));
+  EXPECT_TRUE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
+  EXPECT_FALSE(dialog.windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
 TEST(MessageBoxTest, IsWideEnoughForItsTitleAndDetailLineAndHasADialogFrame) {
   App();
   const QString detail = QStringLiteral(
