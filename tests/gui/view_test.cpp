@@ -4,6 +4,7 @@
 // layout and colours.
 
 #include <QFile>
+#include <QGroupBox>
 #include <QMdiArea>
 #include <QPainter>
 #include <QProcess>
@@ -12,6 +13,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QStyleOptionGroupBox>
 
 #include "app/dialogs.h"
 #include "app/meter_panel.h"
@@ -221,6 +223,30 @@ TEST_F(ViewTest, FormHasThePanelAndListColoursAndRoomForThePanelDrawings) {
   const FontDesc* listFont = form.ControlFont(ctl::kList);
   ASSERT_NE(listFont, nullptr);
   EXPECT_EQ(*listFont, kListFont);
+}
+
+// The reference texts lie inside their group's frame, below its title and
+// its top line, as the dialog-unit layout means them to.
+TEST_F(ViewTest, ReferenceTextsLieInsideTheirGroupFrames) {
+  Start();
+  const QarnForm& form = window->Form();
+  for (const auto& [groupId, textId] :
+       {std::pair{ctl::kRelGroup, ctl::kRelRefText}, std::pair{ctl::kDbGroup, ctl::kDbRefText}}) {
+    auto* group = qobject_cast<QGroupBox*>(form.Control(groupId));
+    ASSERT_NE(group, nullptr) << groupId;
+    QStyleOptionGroupBox option;
+    option.initFrom(group);
+    option.text = group->title();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    const QRect frameRect = group->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                           QStyle::SC_GroupBoxFrame, group);
+    const QRect titleRect = group->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                           QStyle::SC_GroupBoxLabel, group);
+    const QRect text = form.Control(textId)->geometry().translated(-group->pos());
+    EXPECT_GT(text.top(), frameRect.top()) << textId << " on the top line";
+    EXPECT_GT(text.top(), titleRect.bottom()) << textId << " on the title";
+    EXPECT_LE(text.bottom(), frameRect.bottom()) << textId << " below the frame";
+  }
 }
 
 // Every scale text of the trend graph ends left of its y axis at x = 45 in
