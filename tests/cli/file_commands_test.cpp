@@ -260,12 +260,13 @@ TEST_F(FileCommands, NoReadingsIsDataNotExistForEveryFileCommand) {
     for (const std::vector<std::string>& command :
          {std::vector<std::string>{"export", input, "--csv", Path("out")},
           std::vector<std::string>{"graph", input, "--png", Path("out")},
-          std::vector<std::string>{"report", input, "--pdf", Path("out")}}) {
+          std::vector<std::string>{"report", input, "--pdf", Path("out")},
+          std::vector<std::string>{"report", input, "--form", "line", "--pdf", Path("out")}}) {
       SCOPED_TRACE(command.front() + " " + input);
       const CliResult result = RunCli(command);
       EXPECT_FALSE(result.timedOut);
       EXPECT_EQ(result.exitCode, 1);
-      EXPECT_EQ(result.err.rfind("Data not exist !\n", 0), 0u) << result.err;
+      EXPECT_EQ(result.err, "Data not exist !\n") << "told once";
       EXPECT_FALSE(std::filesystem::exists(Path("out")));
     }
   }
