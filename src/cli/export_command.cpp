@@ -8,6 +8,7 @@
 // value is empty for an over-range line (over = yes); unit and function are
 // the line's unit text and label without their padding.
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -19,15 +20,12 @@
 #include "cli/file_view.h"
 #include "cli/output.h"
 #include "graph/display_form.h"
-#include "graph/list_columns.h"
+#include "base/list_line.h"
 #include "qtsupport/text_edge.h"
 
 namespace ql::cli {
 
 namespace {
-
-constexpr std::size_t kTimeColumn = 1;
-constexpr std::size_t kTimeWidth = 8;
 
 std::string_view Trim(std::string_view text) {
   const auto begin = text.find_first_not_of(' ');
@@ -35,9 +33,8 @@ std::string_view Trim(std::string_view text) {
   return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
 }
 
-std::string_view Field(std::string_view line, std::size_t column, std::size_t width) {
-  if (column >= line.size()) return {};
-  return Trim(line.substr(column, width));
+std::string_view Field(std::string_view line, const list_line::Field& field) {
+  return Trim(list_line::Text(line, field));
 }
 
 std::string CsvField(std::string_view latin1) {
@@ -55,13 +52,14 @@ std::string CsvField(std::string_view latin1) {
 std::string CsvRow(std::string_view line) {
   // A line read from a reading file keeps its line feed.
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-  const std::string_view value = Field(line, kValueColumn, kValueWidth);
+  const std::string_view value = Field(line, list_line::kValue);
   const bool over = value == "OVER";
-  std::string row = CsvField(Field(line, kTimeColumn, kTimeWidth));
+  std::string row = CsvField(Field(line, list_line::kTime));
   row += ',' + CsvField(over ? std::string_view() : value);
   row += over ? ",yes," : ",no,";
-  row += CsvField(Field(line, kUnitColumn, kUnitWidth));
-  row += ',' + CsvField(Field(line, kNameColumn, std::string_view::npos));
+  row += CsvField(Field(line, list_line::kUnit));
+  // The name runs to the end of the line: a line from a file may be longer.
+  row += ',' + CsvField(Trim(line.substr(std::min(list_line::kName.first, line.size()))));
   row += "\r\n";
   return row;
 }

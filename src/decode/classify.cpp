@@ -4,8 +4,12 @@
 #include <cstring>
 
 #include "base/text_number.h"
+#include "decode/class_letters.h"
 
 namespace ql {
+
+using namespace class_letter;
+
 namespace {
 
 // Labels of the classes 'A' to 'Y', before padding to 20 characters.
@@ -37,12 +41,10 @@ constexpr std::array<const char*, 25> kLabels = {
     "DUTY",                 // Y
 };
 
-constexpr bool IsClass(char letter) { return letter >= 'A' && letter <= 'Y'; }
-
 void SetLabel(char letter, char (&label)[21]) {
   std::memset(label, ' ', 20);
   label[20] = '\0';
-  const char* name = kLabels[static_cast<std::size_t>(letter - 'A')];
+  const char* name = kLabels[static_cast<std::size_t>(letter - kFirst)];
   std::memcpy(label, name, std::strlen(name));
 }
 
@@ -77,17 +79,19 @@ char CouplingClass(char (&unit)[5], const char* coupling, char volt, char milliA
 }
 
 char ClassFor(char (&code)[4], char (&unit)[5]) {
-  if (CodeIs(code, "AC")) return CouplingClass(unit, "ac", 'A', 'I', 'K', 'X', 'A');
-  if (CodeIs(code, "DC")) return CouplingClass(unit, "dc", 'B', 'J', 'L', 'W', 'D');
-  if (CodeIs(code, "OH") || CodeIs(code, "CO")) return 'E';
-  if (CodeIs(code, "DI")) return 'G';
-  if (CodeIs(code, "CA")) return 'H';
-  if (CodeIs(code, "TE")) return 'O';
-  if (CodeIs(code, "LO")) return 'M';
-  if (CodeIs(code, "FG")) return 'N';
-  if (CodeIs(code, "FR")) return 'U';
-  if (CodeIs(code, "HF")) return 'V';
-  if (CodeIs(code, "DU")) return 'Y';
+  if (CodeIs(code, "AC")) return CouplingClass(unit, "ac", kAcVolt, kAcMilliAmp, kAc20Amp, kAcMicroAmp,
+                                              kAcVolt);
+  if (CodeIs(code, "DC")) return CouplingClass(unit, "dc", kDcVolt, kDcMilliAmp, kDc20Amp, kDcMicroAmp,
+                                              kDcMilliVolt);
+  if (CodeIs(code, "OH") || CodeIs(code, "CO")) return kOhm;
+  if (CodeIs(code, "DI")) return kDiode;
+  if (CodeIs(code, "CA")) return kCapacitance;
+  if (CodeIs(code, "TE")) return kTemperature;
+  if (CodeIs(code, "LO")) return kLogic;
+  if (CodeIs(code, "FG")) return kSignalOut;
+  if (CodeIs(code, "FR")) return kFrequency;
+  if (CodeIs(code, "HF")) return kHfe;
+  if (CodeIs(code, "DU")) return kDuty;
   // The code's first letter holds the class of the frame before (written
   // there below), so a frame without function annunciators keeps it.
   return code[0];
@@ -143,16 +147,16 @@ Reading Classify(LcdTexts& texts) {
   SetLabel(letter, reading.label);
 
   switch (letter) {
-    case 'M':
+    case kLogic:
       if (texts.display[2] == 'L') reading.value = -1.0f;
       if (texts.display[2] == 'M') reading.value = 0.0f;
       if (texts.display[2] == 'H') reading.value = 1.0f;
       break;
-    case 'O':
+    case kTemperature:
       texts.unit[2] = kDegreeSign;
       break;
-    case 'W':
-    case 'X':
+    case kDcMicroAmp:
+    case kAcMicroAmp:
       reading.label[0] = kMicroSign;
       break;
     default:
@@ -163,13 +167,13 @@ Reading Classify(LcdTexts& texts) {
 }
 
 bool ListOverRange(std::string_view display, char classLetter, int decimals) {
-  if (classLetter == 'M' || classLetter == 'N') return false;
-  if (classLetter == 'U') return OverRange(display, decimals, kFrequencyLimits, '5');
+  if (HasNoRange(classLetter)) return false;
+  if (classLetter == kFrequency) return OverRange(display, decimals, kFrequencyLimits, '5');
   return OverRange(display, decimals, kCountLimits, '4');
 }
 
 bool PanelOverRange(std::string_view display, char classLetter, int decimals) {
-  if (classLetter == 'M' || classLetter == 'N') return false;
+  if (HasNoRange(classLetter)) return false;
   return OverRange(display, decimals, kCountLimits, '4');
 }
 

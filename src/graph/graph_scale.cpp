@@ -9,7 +9,8 @@
 namespace ql {
 namespace {
 
-// One row per decimal-point position: '.' in column 17, 18, 19, none.
+// One row per decimal-point position: '.' 2, 3 or 4 characters into the
+// value field, none.
 struct Family {
   std::array<float, 4> max;
   std::array<std::string_view, 4> top;
@@ -22,12 +23,17 @@ constexpr Family kFamily4{{4.0f, 40.0f, 400.0f, 4000.0f},
 constexpr Family kFamily5{
     {5.0f, 50.0f, 500.0f, 5000.0f}, {"5.000", "50.00", "500.0", "5000"}, {"", "", "", ""}};
 
-// 0 for '.' in column 17, 1 for 18, 2 for 19, 3 for no point.
+// 0 for '.' 2 characters into the value field, 1 for 3, 2 for 4, 3 for no point.
 int PointIndex(std::string_view line) {
-  for (int k = 0; k < 3; ++k) {
-    if (ColumnChar(line, 17 + static_cast<std::size_t>(k)) == '.') return k;
+  for (std::size_t k = 0; k < 3; ++k) {
+    if (ColumnChar(line, list_line::kValue.At(2 + k)) == '.') return static_cast<int>(k);
   }
   return 3;
+}
+
+// The character `k` places into the function name of `line`.
+char NameChar(std::string_view line, std::size_t k) {
+  return ColumnChar(line, list_line::kName.At(k));
 }
 
 void SetFamily(GraphScale& scale, const Family& family, bool bipolar, int point) {
@@ -55,9 +61,9 @@ void SetFixed(GraphScale& scale, float max, float min, std::string_view top,
 }  // namespace
 
 GraphScale ChooseScale(std::string_view line, ScaleMedium medium) {
-  auto c = [&](std::size_t column) { return ColumnChar(line, column); };
+  auto c = [&](std::size_t k) { return NameChar(line, k); };
   auto name3 = [&](std::string_view three) {
-    return c(41) == three[0] && c(42) == three[1] && c(43) == three[2];
+    return c(0) == three[0] && c(1) == three[1] && c(2) == three[2];
   };
   const int point = PointIndex(line);
   GraphScale scale;
@@ -69,50 +75,50 @@ GraphScale ChooseScale(std::string_view line, ScaleMedium medium) {
       SetFamily(scale, kFamily4, kind == ScaleCase::kB4, point);
     }
   };
-  for (std::size_t k = 0; k < 4; ++k) scale.unitPart[k] = c(kUnitColumn + k);
+  for (std::size_t k = 0; k < 4; ++k) scale.unitPart[k] = ColumnChar(line, list_line::kUnit.At(k));
 
   if (name3("ACV")) {
     family(ScaleCase::kU4);
   } else if (name3("DCV")) {
     family(ScaleCase::kB4);
-  } else if (c(41) == 'm' && c(42) == 'V' && c(45) == 'A') {
+  } else if (c(0) == 'm' && c(1) == 'V' && c(4) == 'A') {
     family(ScaleCase::kU4);
-  } else if (c(41) == 'm' && c(42) == 'V' && c(45) == 'D') {
+  } else if (c(0) == 'm' && c(1) == 'V' && c(4) == 'D') {
     family(ScaleCase::kB4);
   } else if (name3("OHM")) {
     family(ScaleCase::kU4);
-  } else if (c(41) == 'n' && c(42) == 'S' && c(43) == ' ') {
+  } else if (c(0) == 'n' && c(1) == 'S' && c(2) == ' ') {
     family(ScaleCase::kU4);
-  } else if (c(44) == 'D' && c(45) == 'I' && c(46) == 'O') {
+  } else if (c(3) == 'D' && c(4) == 'I' && c(5) == 'O') {
     scale.kind = ScaleCase::kDiode;
     SetFixed(scale, 4.0f, -4.0f, "4.000", "-4.000");
-    scale.rereadColumn = static_cast<int>(kDiodeValueColumn);
+    scale.reread = &list_line::kDiodeValue;
     std::memcpy(scale.unitPart, "Vdc ", 4);
   } else if (name3("CAP")) {
     family(ScaleCase::kU4);
-  } else if (c(41) == 'm' && c(42) == 'A' && c(45) == 'A') {
+  } else if (c(0) == 'm' && c(1) == 'A' && c(4) == 'A') {
     family(ScaleCase::kU4);
-  } else if (c(41) == 'm' && c(42) == 'A' && c(45) == 'D') {
+  } else if (c(0) == 'm' && c(1) == 'A' && c(4) == 'D') {
     family(ScaleCase::kB4);
-  } else if (c(41) == '2' && c(42) == '0' && c(46) == 'A') {
+  } else if (c(0) == '2' && c(1) == '0' && c(5) == 'A') {
     scale.kind = ScaleCase::kAmps20Ac;
     SetFixed(scale, 20.0f, 0.0f, "20.00", "");
-  } else if (c(41) == '2' && c(42) == '0' && c(46) == 'D') {
+  } else if (c(0) == '2' && c(1) == '0' && c(5) == 'D') {
     scale.kind = ScaleCase::kAmps20Dc;
     SetFixed(scale, 20.0f, -20.0f, "20.00", "-20.00");
   } else if (name3("LOG")) {
     scale.kind = ScaleCase::kLogic;
     SetFixed(scale, 2.0f, -2.0f, "", "");
-    scale.rereadColumn = static_cast<int>(kValueColumn);
+    scale.reread = &list_line::kValue;
     if (medium == ScaleMedium::kScreen) std::memcpy(scale.unitPart, "    ", 4);
   } else if (name3("SIG")) {
     family(ScaleCase::kU5);
   } else if (name3("TEM") || name3("HUM") || name3("PRE") || name3(" A ") || name3("SET") ||
              name3("SEL")) {
     family(ScaleCase::kB4);
-  } else if (c(41) == 'F' && c(42) == 'R') {
+  } else if (c(0) == 'F' && c(1) == 'R') {
     family(medium == ScaleMedium::kPaper ? ScaleCase::kU4 : ScaleCase::kU5);
-  } else if (c(41) == 'h' && c(42) == 'F') {
+  } else if (c(0) == 'h' && c(1) == 'F') {
     scale.kind = ScaleCase::kHfe;
     SetFixed(scale, 4000.0f, 0.0f, "4000", "");
   } else {
@@ -120,7 +126,7 @@ GraphScale ChooseScale(std::string_view line, ScaleMedium medium) {
   }
 
   char* out = scale.label;
-  for (std::size_t k = 41; k <= 43; ++k) *out++ = c(k);
+  for (std::size_t k = 0; k < 3; ++k) *out++ = c(k);
   *out++ = '[';
   for (char ch : std::string_view(scale.unitPart, 4)) *out++ = ch;
   *out++ = ']';
@@ -150,10 +156,10 @@ void DrawScaleTexts(Canvas& canvas, const GraphScale& scale) {
 
 void RereadValues(const LineSource& list, int first, int count, GraphScale& scale,
                   GraphValues& values) {
-  if (scale.rereadColumn == 0) return;
+  if (scale.reread == nullptr) return;
   const int end = std::min({first + count, list.Count(), static_cast<int>(values.size())});
   for (int i = std::max(first, 0); i < end; ++i) {
-    float v = ValueAt(list.Line(i), static_cast<std::size_t>(scale.rereadColumn));
+    float v = ValueAt(list.Line(i), *scale.reread);
     values[static_cast<std::size_t>(i)] = v;
     if (v > scale.max) {
       scale.max = v;
@@ -164,10 +170,10 @@ void RereadValues(const LineSource& list, int first, int count, GraphScale& scal
 }
 
 void DrawVerticalLabel(Canvas& canvas, std::string_view line, const GraphScale& scale) {
-  auto c = [&](std::size_t column) { return ColumnChar(line, column); };
-  if (c(41) == 'L' && c(42) == 'O' && c(43) == 'G') {
+  auto c = [&](std::size_t k) { return NameChar(line, k); };
+  if (c(0) == 'L' && c(1) == 'O' && c(2) == 'G') {
     canvas.VerticalText(8, 102, " LOGIC");
-  } else if (c(41) == 'h' && c(42) == 'F') {
+  } else if (c(0) == 'h' && c(1) == 'F') {
     canvas.VerticalText(8, 102, "  hFE ");
   } else {
     canvas.VerticalText(12, 102, std::string_view(scale.label, 9));

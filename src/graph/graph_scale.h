@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "base/line_source.h"
+#include "base/list_line.h"
 #include "graph/canvas.h"
 #include "graph/graph_values.h"
 
@@ -43,11 +44,12 @@ struct GraphScale {
   bool noDecimalPoint = false;  // the top text is a whole number ("4000")
   std::string_view topText;     // "4.000" ...; empty for logic
   std::string_view bottomText;  // "-4.000" ...; empty when the scale starts at 0
-  // Column of the value text that the logic and diode cases read again from
-  // the oldest lines (15 or 30); 0 in every other case.
-  int rereadColumn = 0;
+  // The field that the logic and diode cases read again from the oldest
+  // lines (the value or the 6-character field); none in every other case.
+  const list_line::Field* reread = nullptr;
   char unitPart[5] = "    ";  // goes between the brackets of the label
-  // `m_szGraphLabel`: columns 41-43, '[', the unit part, ']', NUL.
+  // `m_szGraphLabel`: the first 3 characters of the name, '[', the unit
+  // part, ']', NUL.
   char label[10] = {};
 };
 
@@ -67,7 +69,7 @@ int ScaleUnits(float value, float max, float min, double unitFraction, int limit
 void DrawScaleTexts(Canvas& canvas, const GraphScale& scale);
 
 // Logic and diode scales: replaces values[first .. first+count-1] by the
-// value texts at scale.rereadColumn of list lines first .. first+count-1
+// value texts in scale.reread of list lines first .. first+count-1
 // and widens max and min to take them in (a value above max becomes max,
 // else one below min becomes min). Does nothing for the other scales.
 // REQUIRES: 0 <= first, first + count <= min(list.Count(), 500).

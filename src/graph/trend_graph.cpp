@@ -41,7 +41,7 @@ void DrawTrendGraph(Canvas& canvas, const LineSource& list, int form,
   if (count <= 0) return;
   const int n = std::min(count, kMaxSamples);
   for (int i = 0; i < n; ++i) {
-    graphValue[static_cast<std::size_t>(i)] = ValueAt(list.Line(count - n + i), kValueColumn);
+    graphValue[static_cast<std::size_t>(i)] = ValueAt(list.Line(count - n + i), list_line::kValue);
   }
 
   DrawFrame(canvas);

@@ -30,9 +30,12 @@ void DrawPaperScale(Canvas& canvas, const GraphScale& scale) {
 }
 
 // The 9-character function text: "   hFE   " for an hFE line, else the
-// label (columns 41-43 and the unit part in brackets).
+// label (the name's first 3 characters and the unit part in brackets).
 std::string FunctionText(std::string_view line, const GraphScale& scale) {
-  if (ColumnChar(line, 41) == 'h' && ColumnChar(line, 42) == 'F') return "   hFE   ";
+  if (ColumnChar(line, list_line::kName.At(0)) == 'h' &&
+      ColumnChar(line, list_line::kName.At(1)) == 'F') {
+    return "   hFE   ";
+  }
   return std::string(scale.label, 9);
 }
 

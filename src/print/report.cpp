@@ -77,7 +77,7 @@ PageResult PrintReportPage(Canvas& canvas, int page, const LineSource& list,
   float max = 0.0f;
   float min = 0.0f;
   for (int i = cover.first; i < cover.end; ++i) {
-    float v = ValueAt(list.Line(i), kValueColumn);
+    float v = ValueAt(list.Line(i), list_line::kValue);
     graphValue[static_cast<std::size_t>(i)] = v;
     if (i == cover.first || v > max) max = v;
     if (i == cover.first || v < min) min = v;

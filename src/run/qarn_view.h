@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "base/line_source.h"
+#include "base/list_line.h"
 #include "decode/classify.h"
 #include "decode/lcd_decoder.h"
 #include "graph/graph_values.h"
@@ -57,7 +58,7 @@ class CQarnView {
   static constexpr int kGraphSize = static_cast<int>(kGraphValueCount);
   static constexpr int kDisplayFieldSize = 48;  // any float or level printed, and NUL
   static constexpr int kFileNameSize = 100;
-  static constexpr int kLineLength = 61;  // a list line built by the tick
+  static constexpr int kLineLength = static_cast<int>(list_line::kLength);
   static constexpr int kSamplingCommands = 5;
   static constexpr int kDbCommands = 15;
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+#include "decode/class_letters.h"
 #include "run/format_text.h"
 #include "run/ids.h"
 #include "run/qarn_view.h"
@@ -17,12 +18,7 @@ namespace ql {
 
 namespace {
 
-constexpr char kClassOhm = 'E';
-constexpr char kClassDiode = 'G';
 constexpr float kExtremeStart = 10000.0f;
-
-bool IsVoltageClass(char c) { return c == 'A' || c == 'B' || c == 'C' || c == 'D'; }
-bool IsHighCurrentClass(char c) { return c == 'K' || c == 'L'; }
 
 // Power of a voltage q across rk kilo-ohms, in dB relative to 1 mW.
 double VoltageLevel(double q, float rk) { return q == 0.0 ? 0.0 : 10.0 * std::log10(q * q / rk); }
@@ -122,7 +118,7 @@ void CQarnView::OnButtonMinMax() {
 }
 
 void CQarnView::ApplyModes(const Reading& reading) {
-  if (reading.classLetter != kClassDiode) {
+  if (reading.classLetter != class_letter::kDiode) {
     ApplyExtremes(reading);
     if (m_bRel) ApplyRelative(reading);
   }
@@ -192,11 +188,11 @@ void CQarnView::ApplyDb(const Reading& reading) {
   const char c = reading.classLetter;
   const float rk = m_fDbRefKOhm;
   std::optional<DbForm> form;
-  if (IsVoltageClass(c)) {
+  if (class_letter::IsVoltage(c)) {
     form = DbForm{[rk](double q) { return VoltageLevel(q, rk); }, 2, "dB"};
-  } else if (IsHighCurrentClass(c)) {
+  } else if (class_letter::IsHighCurrent(c)) {
     form = DbForm{[rk](double q) { return CurrentLevel(q, rk); }, 2, "dB"};
-  } else if (c == kClassOhm) {
+  } else if (c == class_letter::kOhm) {
     form = DbForm{Conductance, 1, "nS"};
   }
   if (form) ApplyDbForm(reading, *form);

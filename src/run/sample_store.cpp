@@ -6,47 +6,42 @@
 #include <string>
 #include <string_view>
 
+#include "base/list_line.h"
 #include "run/qarn_view.h"
 
 namespace ql {
 
 namespace {
 
-// Copies `text` into exactly `width` characters at `out`, padded with
-// blanks or cut, so every column of the line stays where readers expect it.
-char* PutField(char* out, std::string_view text, std::size_t width) {
-  const std::size_t n = std::min(text.size(), width);
-  std::memcpy(out, text.data(), n);
-  std::memset(out + n, ' ', width - n);
-  return out + width;
+// Copies `text` into `field` of `line`, padded with blanks or cut, so every
+// column of the line stays where readers expect it.
+void PutField(char* line, const list_line::Field& field, std::string_view text) {
+  const std::size_t n = std::min(text.size(), field.width);
+  std::memcpy(line + field.first, text.data(), n);
+  std::memset(line + field.first + n, ' ', field.width - n);
 }
 
-std::string_view Field(const char* text, std::size_t width) {
-  return std::string_view(text, strnlen(text, width));
+// The same for a NUL-terminated text, of which at most the field's width is read.
+void PutText(char* line, const list_line::Field& field, const char* text) {
+  PutField(line, field, std::string_view(text, strnlen(text, field.width)));
 }
 
 }  // namespace
 
 void CQarnView::BuildListLine(const Reading& reading, char (&line)[kLineLength + 1]) {
+  using namespace list_line;
   const std::string time = m_clock.LocalTimeText();
   const bool over = ListOverRange(m_lcd.display, reading.classLetter, reading.decimals);
-  char* out = line;
-  out = PutField(out, " ", 1);
-  out = PutField(out, time, 8);
-  out = PutField(out, "  ", 2);
-  out = PutField(out, Field(m_szPrefix, 3), 3);
-  out = PutField(out, " ", 1);
-  out = PutField(out, over ? std::string_view(" OVER ") : Field(m_lcd.display, 6), 6);
-  out = PutField(out, Field(m_lcd.unit, 4), 4);
-  out = PutField(out, " ", 1);
-  out = PutField(out, "   ", 3);  // the spare 3-character field, blank
-  out = PutField(out, " ", 1);
-  out = PutField(out, Field(m_szField6, 6), 6);
-  out = PutField(out, Field(m_szField4, 4), 4);
-  out = PutField(out, " ", 1);
-  out = PutField(out, Field(reading.label, 20), 20);
-  *out = '\0';
-  std::replace(line, line + kLineLength, 'u', kMicroSign);
+  std::memset(line, ' ', kLength);  // the blank fields between the others
+  PutField(line, kTime, time);
+  PutText(line, kPrefix, m_szPrefix);
+  PutText(line, kValue, over ? " OVER " : m_lcd.display);
+  PutText(line, kUnit, m_lcd.unit);
+  PutText(line, kField6, m_szField6);
+  PutText(line, kField4, m_szField4);
+  PutText(line, kName, reading.label);
+  line[kLength] = '\0';
+  std::replace(line, line + kLength, 'u', kMicroSign);
 }
 
 void CQarnView::RecordSample(const Reading& reading, const char* line) {

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "decode/class_letters.h"
 #include "decode/due_frame.h"
 #include "graph/canvas.h"
 #include "run/ids.h"
@@ -19,9 +20,6 @@ constexpr char kLineLostText[] = "Meter connection lost";
 // The panel area painted white when a sample ends the graph-file form.
 constexpr int kPanelRight = panel::kRight;
 constexpr int kPanelTextBottom = panel::kTextBottom;
-
-constexpr char kClassLogic = 'M';
-constexpr char kClassSignalOut = 'N';
 
 }  // namespace
 
@@ -62,7 +60,7 @@ void CQarnView::OnTimer() {
     ClearForNoClass();
     return;
   }
-  if (reading.classLetter == kClassSignalOut) return;
+  if (reading.classLetter == class_letter::kSignalOut) return;
 
   char line[kLineLength + 1];
   BuildListLine(reading, line);
@@ -113,8 +111,7 @@ void CQarnView::UpdatePanel(Canvas* canvas, const Reading& reading) {
 
   // The range test belongs to the meter's own reading: a difference, level
   // or conductance the modes show in its place is never "over range".
-  const bool over = reading.classLetter != kClassLogic && reading.classLetter != kClassSignalOut &&
-                    PanelOverRange(m_lcd.display, reading.classLetter, reading.decimals);
+  const bool over = PanelOverRange(m_lcd.display, reading.classLetter, reading.decimals);
   m_host.SetControlFont(ctl::kReading, m_fontPanel);
   m_host.SetControlText(ctl::kReading, over ? "OVER" : m_szDisplay);
 

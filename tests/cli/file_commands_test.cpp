@@ -13,17 +13,10 @@
 #include <fstream>
 
 #include "cli/cli_fixture.h"
+#include "support/reading_lines.h"
 
 namespace ql::testing {
 namespace {
-
-// A recorded line: time, value text, unit text, label (Latin-1).
-std::string Line(const std::string& time, const std::string& value, const std::string& unit,
-                 const std::string& label) {
-  std::string line = " " + time + std::string(6, ' ') + value + unit + std::string(16, ' ') + label;
-  line.resize(61, ' ');
-  return line;
-}
 
 long Count(const std::vector<std::string>& lines, const std::string& line) {
   return std::count(lines.begin(), lines.end(), line);
@@ -33,9 +26,9 @@ class FileCommands : public CliTest {
  protected:
   void SetUp() override {
     CliTest::SetUp();
-    WriteReadingFile(Path("run.rdg"), {Line("10:00:00", "  1.00", " Vdc", "DCV"),
-                                       Line("10:00:01", "  2.00", " Vdc", "DCV"),
-                                       Line("10:00:02", "  3.00", " Vdc", "DCV")});
+    WriteReadingFile(Path("run.rdg"), {ReadingLine("  1.00", " Vdc", "DCV", "10:00:00"),
+                                       ReadingLine("  2.00", " Vdc", "DCV", "10:00:01"),
+                                       ReadingLine("  3.00", " Vdc", "DCV", "10:00:02")});
   }
 };
 
@@ -161,12 +154,13 @@ TEST_F(FileCommands, ReportPdfHasTheJobsPages) {
 }
 
 TEST_F(FileCommands, ExportWritesQuotedUtf8Csv) {
-  WriteReadingFile(Path("odd.rdg"), {Line("10:00:00", " OVER ",
-                                          "\xB5"
-                                          "Adc",
-                                          "\xB5"
-                                          "A [DC]"),
-                                     Line("10:00:01", "-0.512", "   V", "say \"hi\", twice")});
+  WriteReadingFile(Path("odd.rdg"), {ReadingLine(" OVER ",
+                                                 "\xB5"
+                                                 "Adc",
+                                                 "\xB5"
+                                                 "A [DC]",
+                                                 "10:00:00"),
+                                     ReadingLine("-0.512", "   V", "say \"hi\", twice", "10:00:01")});
   const CliResult result = RunCli({"export", Path("odd.rdg"), "--csv", Path("out.csv")});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(ReadFile(Path("out.csv")),

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "base/list_line.h"
 #include "cli/cli_fixture.h"
 
 namespace ql::testing {
@@ -32,17 +33,20 @@ TEST_F(LogCommand, RecordsFiveSamplesWithPanelLinesAndSavesThem) {
   ASSERT_EQ(lines.size(), 10u) << result.out;
   for (std::size_t i = 0; i < lines.size(); i += 2) {
     const std::string& line = lines[i];
-    EXPECT_EQ(Utf8Length(line), 61u) << line;
-    EXPECT_EQ(line.substr(9, 16), "       12.34 Vdc") << line;
-    EXPECT_EQ(line.substr(41, 3), "DCV") << line;
+    EXPECT_EQ(Utf8Length(line), list_line::kLength) << line;
+    // Blank from the gap to the value, then the value and the unit.
+    EXPECT_EQ(line.substr(list_line::kGap.first, list_line::kUnit.End() - list_line::kGap.first),
+              "       12.34 Vdc")
+        << line;
+    EXPECT_EQ(list_line::Text(line, list_line::kName), "DCV                 ") << line;
     EXPECT_EQ(lines[i + 1],
               "panel 1001=\" 12.34\" 1002=\" Vdc\" 1024=\"\" 1000=\"\" 1013=\"\" 1014=\"\" "
               "1019=\"\" 1020=\"\" 1021=\"\"");
   }
   const std::string file = ReadFile(Path("run.rdg"));
   ASSERT_EQ(file.size(), 5u * 68u);
-  EXPECT_EQ(file.substr(0, 61), lines[0]);
-  EXPECT_EQ(file[61], '\n');
+  EXPECT_EQ(file.substr(0, list_line::kLength), lines[0]);
+  EXPECT_EQ(file[list_line::kLength], '\n');
   // --sampling acts as the Setup command: it is stored.
   EXPECT_NE(ReadFile(Path("settings.ini")).find("Current=10"), std::string::npos);
 }

@@ -1,3 +1,4 @@
+#include "base/list_line.h"
 #include "files/reading_file.h"
 
 #include <gtest/gtest.h>
@@ -45,9 +46,9 @@ TEST_F(ReadingFileTest, ThreeLinesSaveAsThreeRecordsAndLoadWithTheirLineFeeds) {
   ASSERT_EQ(bytes.size(), 204u);
   for (std::size_t r = 0; r < 3; ++r) {
     std::string_view record = std::string_view(bytes).substr(68 * r, 68);
-    EXPECT_EQ(record.substr(0, 61), lines[r]);
-    EXPECT_EQ(record[61], '\n');
-    EXPECT_EQ(record.substr(62), std::string(6, '\0'));
+    EXPECT_EQ(record.substr(0, list_line::kLength), lines[r]);
+    EXPECT_EQ(record[list_line::kLength], '\n');
+    EXPECT_EQ(record.substr(list_line::kLength + 1), std::string(6, '\0'));
   }
 
   Strings loaded;

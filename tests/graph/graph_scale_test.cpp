@@ -14,7 +14,7 @@ namespace {
 
 using Ops = std::vector<std::string>;
 using testing::ReadingLine;
-using testing::WithColumns;
+using testing::WithField;
 
 struct ScaleCaseRow {
   const char* what;
@@ -206,10 +206,10 @@ TEST(GraphScale, LogicAndDiodeRereadTheOldestLinesAndWiden) {
   EXPECT_EQ(values[2], -5.0f);
   EXPECT_EQ(values[3], 99.0f);  // only the lines asked for
 
-  // The diode case reads columns 30-35 instead of the value text.
+  // The diode case reads the 6-character field instead of the value text.
   std::vector<std::string> diode = {
-      WithColumns(ReadingLine(" 0.500", " Vdc", "   DIODE"), 30, " 6.000"),
-      WithColumns(ReadingLine(" 0.500", " Vdc", "   DIODE"), 30, " 0.250"),
+      WithField(ReadingLine(" 0.500", " Vdc", "   DIODE"), list_line::kField6, " 6.000"),
+      WithField(ReadingLine(" 0.500", " Vdc", "   DIODE"), list_line::kField6, " 0.250"),
   };
   VectorLineSource diodeList(diode);
   GraphScale scale = ChooseScale(diode[1]);

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "base/list_line.h"
 #include "app/reading_list_view.h"
 #include "gui_fixture.h"
 #include "pty_meter.h"
@@ -83,10 +84,10 @@ TEST_F(RunTest, StartPauseResumeStopAgainstASimulatedMeter) {
   EXPECT_EQ(Pane(pane::kFileName), QStringLiteral("NONAME"));
   ASSERT_TRUE(WaitFor([this] { return Lines() >= 2; }));
   const std::string first = window->Form().ListText(0);
-  ASSERT_EQ(first.size(), 61u);
-  EXPECT_EQ(first.substr(15, 6), " 12.34");
-  EXPECT_EQ(first.substr(21, 4), " Vdc");
-  EXPECT_EQ(first.substr(41, 3), "DCV");
+  ASSERT_EQ(first.size(), list_line::kLength);
+  EXPECT_EQ(list_line::Text(first, list_line::kValue), " 12.34");
+  EXPECT_EQ(list_line::Text(first, list_line::kUnit), " Vdc");
+  EXPECT_EQ(list_line::Text(first, list_line::kName), "DCV                 ");
   EXPECT_EQ(Control(ctl::kReading), " 12.34");
   EXPECT_EQ(Control(ctl::kUnit), " Vdc");
   EXPECT_EQ(window->Form().List()->Selected(), Lines() - 1) << "newest selected";
@@ -181,7 +182,7 @@ TEST_F(RunTest, ModeButtonsEnableTheirBoxes) {
   // The panel shows the level relative to the reference reading.
   EXPECT_NEAR(std::stod(Control(ctl::kReading)), 0.0, 0.005) << Control(ctl::kReading);
   EXPECT_EQ(Control(ctl::kUnit), "dB");
-  EXPECT_EQ(window->Form().ListText(Lines() - 1).substr(15, 6), " 12.34")
+  EXPECT_EQ(list_line::Text(window->Form().ListText(Lines() - 1), list_line::kValue), " 12.34")
       << "the list keeps the raw reading";
   Click(ctl::kPeakButton);
   EXPECT_TRUE(window->Form().Control(ctl::kStatGroup)->isEnabled());

@@ -19,6 +19,7 @@
 #include "app/meter_panel.h"
 #include "app/qarn_form.h"
 #include "app/reading_list_view.h"
+#include "base/list_line.h"
 #include "files/graph_file.h"
 #include "graph/canvas.h"
 #include "graph/graph_scale.h"
@@ -261,8 +262,8 @@ TEST(PanelFontTest, EveryScaleTextEndsLeftOfTheYAxis) {
   for (const char* name : names) {
     for (int point = 0; point <= 3; ++point) {
       std::string line(66, ' ');
-      if (point < 3) line[static_cast<std::size_t>(17 + point)] = '.';
-      line.replace(41, 6, name);
+      if (point < 3) line[list_line::kValue.At(2 + static_cast<std::size_t>(point))] = '.';
+      line.replace(list_line::kName.first, 6, name);
       const GraphScale scale = ChooseScale(line);
       QImage image(kPanelWidth, kPanelHeight, QImage::Format_RGB32);
       image.fill(Qt::white);

@@ -12,6 +12,7 @@
 #include <iterator>
 #include <string>
 
+#include "base/list_line.h"
 #include "files/reading_file.h"
 #include "reliability/view_on_line.h"
 #include "run/ids.h"
@@ -66,7 +67,7 @@ TEST_F(CablePulledTest, RunSurvivesThePulledCableAndRestartsOnTheNewDevice) {
   EXPECT_EQ(view.m_bCanSave, 0);
   const std::string saved = ReadBytes(savePath);
   ASSERT_EQ(saved.size(), static_cast<std::size_t>(recorded) * kRecordSize);
-  EXPECT_EQ(saved.substr(0, 61), host.list.front());
+  EXPECT_EQ(saved.substr(0, list_line::kLength), host.list.front());
 
   // The old device is gone: Start says so and changes nothing.
   view.OnRunStart();

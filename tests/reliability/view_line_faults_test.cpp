@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 
+#include "base/list_line.h"
 #include "reliability/meter_stream.h"
 #include "reliability/view_on_fakes.h"
 #include "sim/meter_words.h"
@@ -44,7 +45,9 @@ class ViewLineFaultsTest : public ViewOnFakesTest {
   // Returns true iff every line recorded shows `value` in its value columns.
   bool EveryLineShows(const std::string& value) const {
     for (const std::string& text : host.list) {
-      if (text.size() != 61 || text.substr(15, 6) != value) return false;
+      if (text.size() != list_line::kLength || list_line::Text(text, list_line::kValue) != value) {
+        return false;
+      }
     }
     return true;
   }
@@ -97,7 +100,8 @@ TEST_F(ViewLineFaultsTest, BurstSilenceAndMeterOffAndOnAgain) {
   for (int n = 0; n < 10; ++n) back += other;
   SendAtMeterRate(back.substr(0, 2 * kReload * kBytesPerTick));
   ASSERT_GT(host.ListCount(), beforeReturn);
-  EXPECT_EQ(host.list[static_cast<std::size_t>(beforeReturn)].substr(15, 6), " 34.56");
+  EXPECT_EQ(list_line::Text(host.list[static_cast<std::size_t>(beforeReturn)], list_line::kValue),
+            " 34.56");
   EXPECT_TRUE(host.messages.empty());
 }
 

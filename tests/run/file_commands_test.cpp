@@ -9,7 +9,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/list_line.h"
 #include "files/graph_file.h"
+#include "files/reading_file.h"
 #include "graph/display_form.h"
 #include "meter_frames.h"
 #include "run/ids.h"
@@ -57,10 +59,10 @@ TEST_F(FileCommandsTest, SaveWritesOneRecordPerLineAndEndsTheRunsSaving) {
 
   const std::string bytes = Contents(PathOf("run.rdg"));
   ASSERT_EQ(bytes.size(), 204u);
-  EXPECT_EQ(bytes.substr(0, 61), host.list[0]);
-  EXPECT_EQ(bytes[61], '\n');
-  EXPECT_EQ(bytes[62], '\0');
-  EXPECT_EQ(bytes.substr(136, 61), host.list[2]);
+  EXPECT_EQ(bytes.substr(0, list_line::kLength), host.list[0]);
+  EXPECT_EQ(bytes[list_line::kLength], '\n');
+  EXPECT_EQ(bytes[list_line::kLength + 1], '\0');
+  EXPECT_EQ(bytes.substr(2 * kRecordSize, list_line::kLength), host.list[2]);
   EXPECT_EQ(view.m_bCanSave, 0);
   EXPECT_FALSE(view.OnUpdateCommand(cmd::kFileSave).enabled);
   EXPECT_EQ(view.m_nLineCount, 3);

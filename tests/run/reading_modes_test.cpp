@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cstring>
 
+#include "base/list_line.h"
 #include "meter_frames.h"
 #include "run/format_text.h"
 #include "run/ids.h"
@@ -54,7 +55,7 @@ TEST_F(ReadingModesTest, RelativeShowsTheDifferenceAndTheListKeepsTheRawReading)
 
   ASSERT_GT(Record(DcVolts(" 1.246")), 0);
   EXPECT_EQ(host.Text(ctl::kReading), "0.012");
-  EXPECT_EQ(host.list.back().substr(15, 6), " 1.246");
+  EXPECT_EQ(list_line::Text(host.list.back(), list_line::kValue), " 1.246");
 }
 
 TEST_F(ReadingModesTest, RelativeWithoutDecimalsShowsTheDifferenceWithoutDecimals) {

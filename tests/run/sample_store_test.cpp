@@ -1,5 +1,6 @@
 // The list of readings and the averaging window.
 
+#include "base/list_line.h"
 #include "meter_frames.h"
 #include "run/ids.h"
 #include "view_fixture.h"
@@ -20,11 +21,11 @@ TEST_F(SampleStoreTest, MicroReadingsCarryTheMicroSignInUnitAndLabel) {
   Start();
   ASSERT_EQ(Record(MeterFrame(" 123.4", {frame::kAc, frame::kMicro, frame::kAmpere})), 1);
   const std::string& line = host.list[0];
-  ASSERT_EQ(line.size(), 61u);
-  EXPECT_EQ(line.substr(21, 4),
+  ASSERT_EQ(line.size(), list_line::kLength);
+  EXPECT_EQ(list_line::Text(line, list_line::kUnit),
             "\xB5"
             "Aac");
-  EXPECT_EQ(line.substr(41),
+  EXPECT_EQ(list_line::Text(line, list_line::kName),
             "\xB5"
             "A [AC]             ");
 }

@@ -1,5 +1,6 @@
 // The 50 ms tick: when it samples, what it records and what the panel shows.
 
+#include "base/list_line.h"
 #include "graph/display_form.h"
 #include "meter_frames.h"
 #include "run/ids.h"
@@ -10,7 +11,9 @@ namespace {
 
 using SamplingCycleTest = ViewTest;
 
-std::string ValueColumns(const std::string& line) { return line.substr(15, 6); }
+std::string ValueColumns(const std::string& line) {
+  return std::string(list_line::Text(line, list_line::kValue));
+}
 
 TEST_F(SamplingCycleTest, BeforeAFormIsChosenTicksDoNothing) {
   CQarnView& view = Create();
@@ -98,7 +101,7 @@ TEST_F(SamplingCycleTest, OverloadShowsOverInTheListAndOnThePanel) {
   Start();
   ASSERT_EQ(Record(OverloadFrame({frame::kDc, frame::kVolt})), 1);
   EXPECT_EQ(ValueColumns(host.list[0]), " OVER ");
-  EXPECT_EQ(host.list[0].substr(21, 4), " Vdc");
+  EXPECT_EQ(list_line::Text(host.list[0], list_line::kUnit), " Vdc");
   EXPECT_EQ(host.Text(ctl::kReading), "OVER");
 }
 
