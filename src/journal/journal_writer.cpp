@@ -45,7 +45,9 @@ void JournalWriter::Fail(const std::string& what) {
   if (report_) report_("journal " + path_ + ": " + what);
 }
 
-bool JournalWriter::EnsureOpen() {
+bool JournalWriter::Open() { return settings_.enabled && EnsureOpen(true); }
+
+bool JournalWriter::EnsureOpen(bool may_prune) {
   if (db_.Handle() && !broken_) return true;
   insert_sample_.reset();
   if (!db_.Open(path_)) {
@@ -56,7 +58,7 @@ bool JournalWriter::EnsureOpen() {
     report_("journal " + path_ + " was damaged; moved aside to " + db_.MovedAside() +
             " and a new journal started");
   broken_ = false;
-  if (!retention_done_) {
+  if (may_prune && !retention_done_) {
     retention_done_ = true;
     std::string error;
     if (ApplyRetention(db_, settings_, NowUs(), error) < 0 && report_)
@@ -74,7 +76,7 @@ void JournalWriter::BeginRun(const RunInfo& info, WallTime start) {
   part_open_ = false;
   part_seq_ = 0;
   reported_ = false;
-  if (EnsureOpen() && InsertRun()) StartSyncWorker();
+  if (EnsureOpen(true) && InsertRun()) StartSyncWorker();
 }
 
 bool JournalWriter::InsertRun() {
@@ -127,7 +129,8 @@ void JournalWriter::Record(const JournalSample& sample) {
   if (!part_open_) {
     // A new part: the moment to try a journal that failed before.
     ++part_seq_;
-    if (!EnsureOpen()) return;
+    // Never prunes here: Record runs on the tick.
+    if (!EnsureOpen(false)) return;
     if (run_id_ == 0) {
       if (!InsertRun()) return;
       StartSyncWorker();
@@ -200,9 +203,9 @@ void JournalWriter::Event(const RunEvent& event) {
     case RunEventKind::kPause: SetState("paused", nullptr); break;
     case RunEventKind::kResume: SetState("recording", nullptr); break;
     case RunEventKind::kStop:
+      // The run keeps its id: a save of its list may still follow.
       SetState("finished", &event.time);
       StopSyncWorker();
-      run_id_ = 0;
       break;
     default: break;
   }

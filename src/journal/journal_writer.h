@@ -23,20 +23,28 @@ class JournalWriter : public JournalSink {
  public:
   // `report` receives each failure once, on the caller's thread. With
   // `settings.enabled` false nothing is written; otherwise old runs are
-  // removed by `settings` when the journal is first opened.
+  // removed by `settings` at Open() or the first BeginRun(), never by Record().
   JournalWriter(std::string path, std::function<void(const std::string&)> report,
                 JournalSettings settings = {});
   ~JournalWriter() override;
+
+  // Opens the journal now and removes old runs, so that neither happens
+  // on the tick; a face calls it before its timer starts. Returns false when
+  // the journal is off or cannot be opened (the failure is reported).
+  bool Open();
 
   void BeginRun(const RunInfo& info, WallTime start) override;
   void Record(const JournalSample& sample) override;
   void Event(const RunEvent& event) override;
 
-  // The run's id in the journal, 0 while none is being written.
+  // The id of the run last begun, 0 before any or when it could not be
+  // written.
   std::int64_t RunId() const { return run_id_; }
 
  private:
-  bool EnsureOpen();
+  // Opens the journal unless it is open and sound; old runs are removed at
+  // the first successful open that `may_prune`.
+  bool EnsureOpen(bool may_prune);
   bool InsertRun();
   bool InsertPart(const JournalSample& first);
   bool InsertEvent(const RunEvent& event);

@@ -91,7 +91,7 @@ void CQarnView::DrawTrendGraph() {
 void CQarnView::DrawGraphFile() {
   if (!m_bGraphLoaded) return;
   SetDisplayForm(FORM_GRAPHFILE);
-  ClearList();
+  ClearList("graph file shown");
   if (Canvas* canvas = m_host.PanelCanvas()) ql::DrawGraphFile(*canvas, m_GraphBuf);
 }
 

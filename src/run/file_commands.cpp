@@ -70,6 +70,7 @@ void CQarnView::OnFileSave() {
   m_nLineCount = graph ? 0 : m_host.ListCount();
   m_bCanSave = 0;
   SetFileTitle(*path);
+  JournalEvent(RunEventKind::kSaved, *path);
 }
 
 void CQarnView::OnFileOpen() {
@@ -102,7 +103,7 @@ void CQarnView::OnFileOpen() {
       SetFileTitle(*path);
       m_bGraphLoaded = 0;
       m_host.ListSetRedraw(false);
-      ClearList();
+      ClearList("file opened");
       for (const std::string& line : lines) m_host.ListAdd(line);
       if (!lines.empty()) m_host.ListSelect(static_cast<int>(lines.size()) - 1);
       m_host.SetControlFont(ctl::kList, m_fontList);

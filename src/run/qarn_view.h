@@ -11,11 +11,16 @@
 // the enabled and checked state of their actions from OnUpdateCommand after
 // every command and tick. Everything runs on one thread.
 //
+// A face may also hand it a JournalSink (with a WallClock), which is told of
+// every recorded sample and every run event; without one nothing is
+// journaled.
+//
 // The four seams must outlive the view. Call OnCreate, then OnInitialUpdate,
 // before anything else.
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +35,7 @@
 #include "run/clock.h"
 #include "run/fonts.h"
 #include "run/form_host.h"
+#include "run/journal_sink.h"
 #include "run/meter_watch.h"
 #include "run/profile_store.h"
 
@@ -133,6 +139,17 @@ class CQarnView {
   // The list of readings as lines.
   const LineSource& Lines() const { return m_lines; }
 
+  // Where the view reports its runs. `sink` and `clock` must outlive the
+  // view, or be replaced first; a null sink turns the journal off.
+  struct JournalHookup {
+    JournalSink* sink = nullptr;
+    WallClock* clock = nullptr;
+    std::string programVersion;
+    std::string face;                        // "gui" or "cli"
+    std::function<std::string()> devicePath;  // the open line's device
+  };
+  void SetJournal(JournalHookup hookup) { m_journal = std::move(hookup); }
+
   // Run state.
   int m_bIdle = 1;
   int m_bRunning = 0;
@@ -217,6 +234,11 @@ class CQarnView {
   // The user was told that the meter connection was lost in this run.
   int m_bLineLostShown = 0;
 
+  // The journal: the run's start, and whether lines went to the journal
+  // since the list was last cleared (a clearing then ends a part).
+  WallTime m_runStartTime{};
+  int m_bJournalPartOpen = 0;
+
  private:
   // Settings.
   void ReadSettings();
@@ -234,8 +256,15 @@ class CQarnView {
   void BuildListLine(const Reading& reading, char (&line)[kLineLength + 1]);
   void RecordSample(const Reading& reading, const char* line);
   void ClearForNoClass();
-  void ClearList();
+  // `why` is told to the journal when the list held lines of the run.
+  void ClearList(const char* why);
   void AddWindowValue(float value);
+
+  // Journal feed; each does nothing without a sink.
+  void JournalBeginRun();
+  void JournalRecord(const Reading& reading, const char* line);
+  void JournalEvent(RunEventKind kind, std::string detail = {});
+  void JournalListCleared(const char* why);
 
   // Reading modes (tick side).
   void ApplyModes(const Reading& reading);
@@ -256,6 +285,7 @@ class CQarnView {
   Clock& m_clock;
   HostLineSource m_lines;
   MeterWatch m_meterWatch;
+  JournalHookup m_journal;
 };
 
 }  // namespace ql

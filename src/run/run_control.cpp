@@ -52,6 +52,7 @@ void CQarnView::OnRunStart() {
     // Resume a paused run: the port is still open and nothing is reset.
     m_bIdle = 0;
     m_bRecording = 1;
+    JournalEvent(RunEventKind::kResume);
     return;
   }
   if (m_link.Open(PortNumber()) != 1) return;
@@ -73,7 +74,10 @@ void CQarnView::OnRunStart() {
   std::snprintf(m_szDisplay, sizeof m_szDisplay, "%s", "      ");
   std::snprintf(m_szUnit, sizeof m_szUnit, "%s", "    ");
   m_chListClass = 0;
-  ClearList();
+  // A run starts a list of its own; the journal's first part begins with
+  // its first sample.
+  ClearList("run started");
+  JournalBeginRun();
 
   if (Canvas* canvas = m_host.PanelCanvas()) {
     canvas->FillRect(0, 0, kPanelRight, kPanelBottom, kGreen);
@@ -90,12 +94,15 @@ void CQarnView::OnRunStart() {
 }
 
 void CQarnView::OnRunPause() {
+  if (m_bRecording) JournalEvent(RunEventKind::kPause);
   m_bRecording = 0;
   m_bIdle = 1;
   m_bRunning = 1;
 }
 
 void CQarnView::OnRunStop() {
+  if (m_bRunning) JournalEvent(RunEventKind::kStop);
+  m_bJournalPartOpen = 0;
   m_bRunning = 0;
   m_bRecording = 0;
   m_bIdle = 1;

@@ -48,7 +48,7 @@ void CQarnView::RecordSample(const Reading& reading, const char* line) {
   // A list holds the lines of one function, one unit and one range only.
   if (reading.decimals != m_nListDecimals || reading.classLetter != m_chListClass ||
       std::memcmp(m_lcd.unit, m_szListUnit, 4) != 0) {
-    ClearList();
+    ClearList("function, unit or range changed");
     m_chListClass = reading.classLetter;
     std::memcpy(m_szListUnit, m_lcd.unit, 4);
     m_szListUnit[4] = '\0';
@@ -69,6 +69,7 @@ void CQarnView::RecordSample(const Reading& reading, const char* line) {
   m_host.ListAdd(line);
   m_host.ListSelect(m_host.ListCount() - 1);
   m_bNoDataShown = 0;
+  JournalRecord(reading, line);
 
   AddWindowValue(m_fValue);
 }
@@ -85,13 +86,14 @@ void CQarnView::AddWindowValue(float value) {
 }
 
 void CQarnView::ClearForNoClass() {
-  ClearList();
+  ClearList("no function");
   m_chListClass = 0;
   std::memcpy(m_szListUnit, "    ", 5);
   m_nListDecimals = 0;
 }
 
-void CQarnView::ClearList() {
+void CQarnView::ClearList(const char* why) {
+  if (m_bRunning) JournalListCleared(why);
   m_host.ListReset();
   m_bNoDataShown = 0;
 }

@@ -95,6 +95,7 @@ bool CQarnView::CheckLineLost() {
   if (!m_bLineLostShown) {
     m_bLineLostShown = 1;
     m_host.SetPaneText(pane::kMessage, kLineLostText);
+    JournalEvent(RunEventKind::kLineLost);
   }
   return true;
 }
