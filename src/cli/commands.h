@@ -14,7 +14,8 @@ using Words = std::vector<std::string>;
 inline constexpr const char* kSimulateUsage =
     "quintaline-cli simulate (--pty | --device PATH) [--rate HZ] [--frames N] [SEQUENCE...]";
 inline constexpr const char* kMonitorUsage =
-    "quintaline-cli monitor --port DEVICE [--sampling 500ms|1s|2s|5s|10s] [--samples N]";
+    "quintaline-cli monitor --port DEVICE [--sampling 500ms|1s|2s|5s|10s] [--samples N]\n"
+    "                       [--stats]";
 inline constexpr const char* kLogUsage =
     "quintaline-cli log --port DEVICE [--sampling 500ms|1s|2s|5s|10s] [--db-ref OHMS]\n"
     "                   [--modes LIST] [--panel] [--samples N] [--seconds S] [--save FILE]\n"

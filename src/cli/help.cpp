@@ -27,7 +27,11 @@ constexpr std::array<SubcommandHelp, 8> kHelp{{
     {"monitor", kMonitorUsage, "Print the meter's readings as they come.",
      "  --port DEVICE    the serial port the meter is on\n"
      "  --sampling T     the sampling time, 500ms|1s|2s|5s|10s\n"
-     "  --samples N      stop after N readings (default: until SIGINT or SIGTERM)"},
+     "  --samples N      stop after N readings (default: until SIGINT or SIGTERM)\n"
+     "  --stats          also print the link's counters once a second: bytes received,\n"
+     "                   frames taken, bytes skipped, cut and overflowed, seconds since\n"
+     "                   the last frame, and the CD, DSR and CTS inputs (n/a where the\n"
+     "                   device has none, as on a pseudo-terminal)"},
     {"log", kLogUsage, "Record a run: one list line a sample on stdout, saved at the end.",
      "  --port DEVICE    the serial port the meter is on\n"
      "  --sampling T     the sampling time, 500ms|1s|2s|5s|10s (stored in the settings)\n"

@@ -10,7 +10,12 @@
 // class), label the function label without its padding, value with as many
 // decimals as the reading has, over whether the list of readings would
 // record it as " OVER ", frame the 14 bytes in hexadecimal.
+//
+// With --stats, a line of the link's counters comes once a second as well:
+//
+//   stats received=2800 frames=200 skipped=0 cut=0 overflowed=0 last-frame=0.0s cd=n/a ...
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -21,6 +26,7 @@
 #include "decode/classify.h"
 #include "decode/due_frame.h"
 #include "link/com_qv7300.h"
+#include "link/link_status.h"
 #include "link/posix_serial_line.h"
 
 namespace ql::cli {
@@ -58,6 +64,28 @@ std::string SampleLine(const LcdTexts& texts, const std::string& code, const Rea
          " frame=" + Hex(frame);
 }
 
+// Prints the link's status line once a second.
+class StatsPrinter {
+ public:
+  using Clock = std::chrono::steady_clock;
+  static constexpr Clock::duration kEvery = std::chrono::seconds(1);
+
+  explicit StatsPrinter(Clock::time_point start) : m_next(start + kEvery) {}
+
+  // Called on every tick, so that the age of the last frame is exact to a tick.
+  void Tick(CComQV7300& link, Clock::time_point now) {
+    const LinkStatus status = ReadLinkStatus(link, m_age, now);
+    if (now < m_next) return;
+    PrintLine("stats " + LinkStatusLine(status));
+    m_next += kEvery;
+    if (m_next <= now) m_next = now + kEvery;  // fell behind: no burst of lines
+  }
+
+ private:
+  FrameAge m_age;
+  Clock::time_point m_next;
+};
+
 }  // namespace
 
 int RunMonitor(const Words& words) {
@@ -65,6 +93,7 @@ int RunMonitor(const Words& words) {
   args.Value("--port");
   args.Value("--sampling");
   args.Value("--samples");
+  args.Flag("--stats");
   if (!args.Parse(words)) return UsageError("monitor", args.Error(), kMonitorUsage);
   if (!args.Positionals().empty()) {
     return UsageError("monitor", "unexpected argument " + args.Positionals().front(),
@@ -105,9 +134,12 @@ int RunMonitor(const Words& words) {
   LcdTexts texts;  // keeps the function code from frame to frame
   long long printed = 0;
   bool lost = false;
+  std::optional<StatsPrinter> stats;
+  if (args.Has("--stats")) stats.emplace(std::chrono::steady_clock::now());
   RunTicks([&] {
     link.Tick();
     const int result = link.ReadFrame();
+    if (stats) stats->Tick(link, std::chrono::steady_clock::now());
     if (link.LineLost()) {
       lost = true;
       return false;

@@ -99,6 +99,10 @@ int CComQV7300::ClosePort() {
 
 bool CComQV7300::CarrierDetect() { return m_line.IsOpen() && m_line.CarrierDetect(); }
 
+std::optional<ModemInputs> CComQV7300::ReadModemInputs() {
+  return m_line.IsOpen() ? m_line.ReadModemInputs() : std::nullopt;
+}
+
 int CComQV7300::ReadFrame() {
   if (m_nPortIndex < 0) return RX_NOPORT;
   for (int tries = 0;;) {

@@ -118,6 +118,9 @@ class CComQV7300 {
 
   // Returns true iff the carrier-detect line is on (false when unknown).
   bool CarrierDetect();
+  // The line's modem-status inputs; nullopt when closed or where the device
+  // has none.
+  std::optional<ModemInputs> ReadModemInputs();
   // Returns true iff the line was lost (hang-up, device gone) since Open.
   bool LineLost() const { return m_bLineLost != 0; }
   // The device name Open built: "COM%d" or "\\.\TELNET".

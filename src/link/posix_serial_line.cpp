@@ -214,6 +214,12 @@ bool PosixSerialLine::CarrierDetect() {
   return IsOpen() && ::ioctl(m_fd, TIOCMGET, &lines) == 0 && (lines & TIOCM_CAR) != 0;
 }
 
+std::optional<ModemInputs> PosixSerialLine::ReadModemInputs() {
+  int lines = 0;
+  if (!IsOpen() || ::ioctl(m_fd, TIOCMGET, &lines) != 0) return std::nullopt;
+  return ModemInputs{(lines & TIOCM_CAR) != 0, (lines & TIOCM_DSR) != 0, (lines & TIOCM_CTS) != 0};
+}
+
 void PosixSerialLine::Close() {
   if (!IsOpen()) return;
   // The terminal gets back the settings it had before Open (a tty used as a

@@ -14,6 +14,13 @@
 
 namespace ql {
 
+// The modem-status inputs of a line that has them.
+struct ModemInputs {
+  bool cd = false;   // carrier detect
+  bool dsr = false;  // data set ready
+  bool cts = false;  // clear to send
+};
+
 struct LineFormat {
   std::uint32_t baudRate = 2400;
   std::uint8_t byteSize = 8;
@@ -48,6 +55,9 @@ class SerialLine {
   // Returns true iff the carrier-detect input is on; false when it cannot be
   // read.
   virtual bool CarrierDetect() = 0;
+  // The modem-status inputs, or nullopt where the device has none (a
+  // pseudo-terminal) or the line is closed.
+  virtual std::optional<ModemInputs> ReadModemInputs() = 0;
   // Closes the device, leaving DTR and RTS as they are at that moment.
   virtual void Close() = 0;
 };

@@ -35,6 +35,7 @@ class CountingLine : public SerialLine {
   }
   void Purge() override { inner_.Purge(); }
   bool CarrierDetect() override { return inner_.CarrierDetect(); }
+  std::optional<ModemInputs> ReadModemInputs() override { return inner_.ReadModemInputs(); }
   void Close() override { inner_.Close(); }
 
  private:

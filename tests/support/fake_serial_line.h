@@ -7,7 +7,7 @@
 //
 // Knobs: the Status the next Open returns (absent port, busy, denied), a
 // format the device refuses, modem lines missing (as on a pseudo-terminal),
-// the carrier-detect input, a lost line, and a cap on how many bytes one
+// the modem-status inputs, a lost line, and a cap on how many bytes one
 // Queued() reports, like a driver's input queue.
 
 #include <algorithm>
@@ -30,6 +30,8 @@ class FakeSerialLine : public SerialLine {
   bool formatAccepted = true;  // SetFormat's answer
   bool hasModemLines = true;   // false: SetDtr/SetRts fail, as on a pty
   bool carrier = false;        // the carrier-detect input
+  bool dsr = false;            // the data-set-ready input
+  bool cts = false;            // the clear-to-send input
   bool lost = false;           // Queued() reports the line lost
   std::size_t queueCap = 0;    // most bytes one Queued() reports; 0: no cap
 
@@ -86,6 +88,10 @@ class FakeSerialLine : public SerialLine {
     pending_.clear();
   }
   bool CarrierDetect() override { return open_ && carrier; }
+  std::optional<ModemInputs> ReadModemInputs() override {
+    if (!open_ || !hasModemLines) return std::nullopt;
+    return ModemInputs{carrier, dsr, cts};
+  }
   void Close() override {
     calls.push_back("close");
     open_ = false;
