@@ -9,6 +9,7 @@
 #include "app/print_job.h"
 #include "app/qarn_doc.h"
 #include "app/qarn_form.h"
+#include "app/reading_list_view.h"
 #include "qtsupport/text_edge.h"
 #include "run/ids.h"
 
@@ -39,6 +40,7 @@ MeasuringWindow::MeasuringWindow(CMainFrame& frame, Dialogs& dialogs, const QStr
   setWidget(scroll);
 
   view_ = std::make_unique<CQarnView>(*form_, store_, clock_, line_);
+  form_->List()->SetLines(&view_->Lines());
   connect(form_, &QarnForm::timerTick, this, [this] {
     form_->Handle([this] { view_->OnTimer(); });
     emit ticked();
@@ -51,8 +53,9 @@ MeasuringWindow::MeasuringWindow(CMainFrame& frame, Dialogs& dialogs, const QStr
 
 MeasuringWindow::~MeasuringWindow() {
   // The view goes first: it closes its port through the line and may still
-  // talk to the form.
+  // talk to the form; the list view then shows no list.
   view_.reset();
+  form_->List()->SetLines(nullptr);
 }
 
 bool MeasuringWindow::Create() {

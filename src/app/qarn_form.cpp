@@ -85,11 +85,11 @@ void QarnForm::ListReset() {
   list_->Clear();
 }
 
-void QarnForm::ListAdd(std::string_view line) { list_->Append(line); }
+void QarnForm::ListAdd(std::string_view /*line*/) { list_->RowAdded(); }
 
 int QarnForm::ListCount() const { return list_->Count(); }
 
-std::string QarnForm::ListText(int index) const { return list_->Line(index); }
+std::string QarnForm::ListText(int index) const { return std::string(list_->Line(index)); }
 
 void QarnForm::ListSelect(int index) {
   if (index < 0 || index >= list_->Count()) return;

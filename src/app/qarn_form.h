@@ -76,8 +76,9 @@ class QarnForm : public QWidget, public FormHost {
   void SetControlFont(int id, const FontDesc& font) override;
   void ListReset() override;
   void ListAdd(std::string_view line) override;
-  int ListCount() const override;
-  std::string ListText(int index) const override;
+  // What the list view shows.
+  int ListCount() const;
+  std::string ListText(int index) const;
   void ListSelect(int index) override;
   void ListSetRedraw(bool on) override;
   void SetPaneText(int paneId, std::string_view text) override;

@@ -27,16 +27,20 @@ ReadingListView::ReadingListView(QWidget* parent) : QAbstractScrollArea(parent) 
   UpdateScrollRange();
 }
 
-void ReadingListView::Clear() {
-  if (lines_.empty() && selected_ < 0) return;
-  lines_.clear();
+void ReadingListView::SetLines(const ReadingList* lines) {
+  lines_ = lines;
   selected_ = -1;
   UpdateScrollRange();
   viewport()->update();
 }
 
-void ReadingListView::Append(std::string_view line) {
-  lines_.emplace_back(line);
+void ReadingListView::Clear() {
+  selected_ = -1;
+  UpdateScrollRange();
+  viewport()->update();
+}
+
+void ReadingListView::RowAdded() {
   UpdateScrollRange();
   UpdateRow(Count() - 1);
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The list of readings (control 1023): the core's lines as it gave them
-// (single-byte Latin-1, converted when drawn), one per row, with one
-// selected row, a vertical scroll bar that is always shown and no
-// horizontal one.
+// The list of readings (control 1023): the rows of the core's list, read
+// from it as they are drawn (single-byte Latin-1, converted when drawn), with
+// one selected row, a vertical scroll bar that is always shown and no
+// horizontal one. It keeps no copy of the lines: the core tells it when the
+// list was emptied or grew.
 //
 // Rows have one height, so everything is arithmetic on row numbers:
 // appending, selecting and scrolling cost the same for a million lines as
@@ -10,9 +11,9 @@
 
 #include <QAbstractScrollArea>
 
-#include <string>
 #include <string_view>
-#include <vector>
+
+#include "run/reading_list.h"
 
 namespace ql {
 
@@ -21,11 +22,15 @@ class ReadingListView : public QAbstractScrollArea {
  public:
   explicit ReadingListView(QWidget* parent = nullptr);
 
+  // The list shown; `lines` must outlive the view or be replaced first.
+  void SetLines(const ReadingList* lines);
+  // The list was emptied.
   void Clear();
-  void Append(std::string_view line);
-  int Count() const { return static_cast<int>(lines_.size()); }
+  // A line was added at the end of the list.
+  void RowAdded();
+  int Count() const { return lines_ != nullptr ? lines_->Count() : 0; }
   // REQUIRES: 0 <= index < Count().
-  const std::string& Line(int index) const { return lines_[static_cast<std::size_t>(index)]; }
+  std::string_view Line(int index) const { return lines_->View(index); }
   // The row's text as shown: Latin-1 decoded, without the line feed that
   // a line read from a file keeps.
   QString DisplayText(int index) const;
@@ -52,7 +57,7 @@ class ReadingListView : public QAbstractScrollArea {
   void UpdateRow(int index);
   void ChooseByUser(int index);
 
-  std::vector<std::string> lines_;
+  const ReadingList* lines_ = nullptr;
   int selected_ = -1;
   int rowHeight_ = 1;
 };

@@ -53,12 +53,10 @@ std::string CliHost::ControlText(int id) const {
 }
 
 void CliHost::ListAdd(std::string_view line) {
-  list_.emplace_back(line);
   ++linesAdded_;
   if (echoList_) PrintLine(Latin1ToUtf8(line));
 }
 
-std::string CliHost::ListText(int index) const { return list_.at(static_cast<std::size_t>(index)); }
 
 void CliHost::SetPaneText(int paneId, std::string_view text) {
   // The message pane tells of trouble the user must know about; a text is

@@ -1,7 +1,8 @@
 #pragma once
 // The measuring window's surroundings on the command line: controls are
-// remembered texts, the list of readings is a list of lines (optionally
-// printed to stdout the moment each is added), message boxes and the
+// remembered texts, the list of readings is shown by counting its lines
+// (and printing each to stdout the moment it is added, when asked), message
+// boxes and the
 // status bar's message pane go to stderr, the file dialogs answer with the
 // path the command line gave, and the meter panel is whatever Canvas the
 // command attaches (by default one that draws nowhere).
@@ -54,10 +55,8 @@ class CliHost : public FormHost {
   void EnableControl(int, bool) override {}
   void SetControlFont(int, const FontDesc&) override {}
 
-  void ListReset() override { list_.clear(); }
+  void ListReset() override {}
   void ListAdd(std::string_view line) override;
-  int ListCount() const override { return static_cast<int>(list_.size()); }
-  std::string ListText(int index) const override;
   void ListSelect(int) override {}
   void ListSetRedraw(bool) override {}
 
@@ -77,7 +76,6 @@ class CliHost : public FormHost {
 
  private:
   std::map<int, std::string> controls_;
-  std::vector<std::string> list_;
   long long linesAdded_ = 0;
   bool echoList_ = false;
   std::string messagePane_;

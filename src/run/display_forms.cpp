@@ -71,7 +71,7 @@ void CQarnView::OnViewText() {
 }
 
 void CQarnView::DrawTrendGraph() {
-  if (m_host.ListCount() == 0) {
+  if (m_list.Count() == 0) {
     // A repaint after the message must not bring it back without end.
     if (!m_bNoDataShown) {
       m_bNoDataShown = 1;
@@ -82,7 +82,7 @@ void CQarnView::DrawTrendGraph() {
   m_nGraphStart = 0;
   m_nGraphLength = kGraphSize;
   if (Canvas* canvas = m_host.PanelCanvas()) {
-    ql::DrawTrendGraph(*canvas, m_lines, m_nDisplayForm, m_fGraphValue, m_szGraphLabel);
+    ql::DrawTrendGraph(*canvas, m_list, m_nDisplayForm, m_fGraphValue, m_szGraphLabel);
   }
   m_nGraphStart = 0;
   m_nGraphLength = kGraphSize;

@@ -62,12 +62,12 @@ void CQarnView::OnFileSave() {
   // Both writers replace the file only once everything reached the disk, so
   // a failed save leaves any older file of that name as it was.
   const bool graph = m_nDisplayForm == FORM_GRAPHFILE;
-  const Status status = graph ? SaveGraphFile(*path, m_GraphBuf) : SaveReadingFile(*path, m_lines);
+  const Status status = graph ? SaveGraphFile(*path, m_GraphBuf) : SaveReadingFile(*path, m_list);
   if (!status.ok()) {
     m_host.MessageBox(kSaveErrorText, status.reason());
     return;
   }
-  m_nLineCount = graph ? 0 : m_host.ListCount();
+  m_nLineCount = graph ? 0 : m_list.Count();
   m_bCanSave = 0;
   SetFileTitle(*path);
   JournalEvent(RunEventKind::kSaved, *path);
@@ -104,11 +104,14 @@ void CQarnView::OnFileOpen() {
       m_bGraphLoaded = 0;
       m_host.ListSetRedraw(false);
       ClearList("file opened");
-      for (const std::string& line : lines) m_host.ListAdd(line);
+      for (const std::string& line : lines) {
+        m_list.Add(line);
+        m_host.ListAdd(line);
+      }
       if (!lines.empty()) m_host.ListSelect(static_cast<int>(lines.size()) - 1);
       m_host.SetControlFont(ctl::kList, m_fontList);
       m_host.ListSetRedraw(true);
-      m_nLineCount = m_host.ListCount();
+      m_nLineCount = m_list.Count();
       SetDisplayForm(FORM_LINE);
       m_host.InvalidateView();
       return;

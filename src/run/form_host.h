@@ -36,12 +36,10 @@ class FormHost {
   virtual void EnableControl(int id, bool enable) = 0;
   virtual void SetControlFont(int id, const FontDesc& font) = 0;
 
-  // The list of readings (control 1023).
+  // Shows the list of readings (control 1023). The view owns the lines
+  // (ReadingList) and tells the face each change; nothing is read back.
   virtual void ListReset() = 0;
   virtual void ListAdd(std::string_view line) = 0;
-  virtual int ListCount() const = 0;
-  // REQUIRES: 0 <= index < ListCount().
-  virtual std::string ListText(int index) const = 0;
   // Selects the line and scrolls it into view.
   virtual void ListSelect(int index) = 0;
   // Holds back repainting of the list while many lines are added.

@@ -17,7 +17,7 @@ void CQarnView::OnPrint(Canvas& canvas, int page) {
   context.graphLength = m_nGraphLength;
   context.linesPerPage = m_nLinesPerPage;
   context.fileName = m_szFileName;
-  const PageResult result = PrintReportPage(canvas, page, m_lines, context, m_fGraphValue);
+  const PageResult result = PrintReportPage(canvas, page, m_list, context, m_fGraphValue);
   if (result.empty) {
     m_host.MessageBox(kNoDataText);
     return;

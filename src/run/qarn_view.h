@@ -38,6 +38,7 @@
 #include "run/journal_sink.h"
 #include "run/meter_watch.h"
 #include "run/profile_store.h"
+#include "run/reading_list.h"
 
 namespace ql {
 
@@ -45,18 +46,6 @@ class Canvas;
 
 // The message box for a list or file with no reading to show, draw or print.
 inline constexpr char kNoDataText[] = "Data not exist !";
-
-// The list of readings of a host, read as lines (for the graph, the files and
-// the report).
-class HostLineSource : public LineSource {
- public:
-  explicit HostLineSource(const FormHost& host) : host_(host) {}
-  int Count() const override { return host_.ListCount(); }
-  std::string Line(int index) const override { return host_.ListText(index); }
-
- private:
-  const FormHost& host_;
-};
 
 class CQarnView {
  public:
@@ -137,7 +126,7 @@ class CQarnView {
   CommandState OnUpdateCommand(int id) const;
 
   // The list of readings as lines.
-  const LineSource& Lines() const { return m_lines; }
+  const ReadingList& Lines() const { return m_list; }
 
   // Where the view reports its runs. `sink` and `clock` must outlive the
   // view, or be replaced first; a null sink turns the journal off.
@@ -283,7 +272,7 @@ class CQarnView {
   FormHost& m_host;
   ProfileStore& m_store;
   Clock& m_clock;
-  HostLineSource m_lines;
+  ReadingList m_list;
   MeterWatch m_meterWatch;
   JournalHookup m_journal;
 };

@@ -18,7 +18,7 @@ constexpr int kPanelBottom = panel::kBottom;
 }  // namespace
 
 CQarnView::CQarnView(FormHost& host, ProfileStore& store, Clock& clock, SerialLine& line)
-    : m_link(line), m_host(host), m_store(store), m_clock(clock), m_lines(host) {
+    : m_link(line), m_host(host), m_store(store), m_clock(clock) {
   m_link.SetMessageFn(
       [this](std::string_view text, std::string_view detail) { m_host.MessageBox(text, detail); });
 }
@@ -108,7 +108,7 @@ void CQarnView::OnRunStop() {
   m_bIdle = 1;
   m_bCanSave = 1;
   m_link.Close();
-  m_nLineCount = m_host.ListCount();
+  m_nLineCount = m_list.Count();
 }
 
 }  // namespace ql

@@ -59,15 +59,16 @@ void CQarnView::RecordSample(const Reading& reading, const char* line) {
   m_link.TakeSample();
 
   // The first line of a list counts in no statistic: they start at the second.
-  if (m_host.ListCount() == 1) {
+  if (m_list.Count() == 1) {
     m_fPeakMax = m_fPeakMin = m_fValue;
     m_fMinMaxMax = m_fMinMaxMin = m_fValue;
     m_dWindowSum = 0.0;
     m_fWindowCount = 0.0f;
   }
 
+  m_list.Add(line);
   m_host.ListAdd(line);
-  m_host.ListSelect(m_host.ListCount() - 1);
+  m_host.ListSelect(m_list.Count() - 1);
   m_bNoDataShown = 0;
   JournalRecord(reading, line);
 
@@ -94,6 +95,7 @@ void CQarnView::ClearForNoClass() {
 
 void CQarnView::ClearList(const char* why) {
   if (m_bRunning) JournalListCleared(why);
+  m_list.Reset();
   m_host.ListReset();
   m_bNoDataShown = 0;
 }

@@ -311,11 +311,15 @@ TEST(QarnFormTest, DrawingOfAHandlerNestedInAModalDialogShowsWhenItReturns) {
 
 TEST(ReadingListViewTest, ShowsLatin1TextWithoutTheLineFeedOfAFileLine) {
   App();
+  ReadingList lines;
   ReadingListView list;
-  list.Append(
-      "  \xB5"
-      "Adc");
-  list.Append(" 12.34 Vdc\n");
+  list.SetLines(&lines);
+  for (const char* line : {"  \xB5"
+                           "Adc",
+                           " 12.34 Vdc\n"}) {
+    lines.Add(line);
+    list.RowAdded();
+  }
   ASSERT_EQ(list.Count(), 2);
   EXPECT_EQ(list.DisplayText(0), QString::fromUtf8("  µAdc"));
   EXPECT_EQ(list.DisplayText(1), QStringLiteral(" 12.34 Vdc"));
@@ -324,10 +328,15 @@ TEST(ReadingListViewTest, ShowsLatin1TextWithoutTheLineFeedOfAFileLine) {
 
 TEST(ReadingListViewTest, SelectingScrollsJustFarEnough) {
   App();
+  ReadingList lines;
   ReadingListView list;
+  list.SetLines(&lines);
   list.resize(300, 160);
   list.show();
-  for (int i = 0; i < 1000; ++i) list.Append("line");
+  for (int i = 0; i < 1000; ++i) {
+    lines.Add("line");
+    list.RowAdded();
+  }
   const int rows = list.VisibleRows();
   ASSERT_GT(rows, 1);
   list.Select(999);
@@ -341,6 +350,7 @@ TEST(ReadingListViewTest, SelectingScrollsJustFarEnough) {
   EXPECT_EQ(list.Selected(), 999);
   QTest::keyClick(&list, Qt::Key_Up);
   EXPECT_EQ(list.Selected(), 998);
+  lines.Reset();
   list.Clear();
   EXPECT_EQ(list.Count(), 0);
   EXPECT_EQ(list.Selected(), -1);

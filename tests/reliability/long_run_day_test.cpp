@@ -16,12 +16,11 @@ TEST(LongRunDayTest, DayOfSamplingIntoTheTrendGraph) {
   constexpr long long kTicks = 24LL * LongRun::kTicksPerHour;
   constexpr int kSamples = static_cast<int>((kTicks + 7) / 8);  // the first at once, then every 8
   LongRun run(FORM_LINE);
-  run.host.list.reserve(kSamples);
   const std::size_t heapBefore = HeapInUse();
   run.Ticks(kTicks - run.ticks);
   const std::size_t heapAfter = HeapInUse();
 
-  EXPECT_EQ(run.host.ListCount(), kSamples);
+  EXPECT_EQ(run.view->Lines().Count(), kSamples);
   EXPECT_TRUE(run.host.messages.empty());
   const double perLine = static_cast<double>(heapAfter - heapBefore) / kSamples;
   EXPECT_LE(perLine, 96.0);

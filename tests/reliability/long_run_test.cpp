@@ -24,23 +24,22 @@ double CheckLongRun(int form, int minutes) {
   // A sample on the first tick and one every period after it.
   const long long samples = (ticks + kTicksPerSample - 1) / kTicksPerSample;
   LongRun run(form);
-  run.host.list.reserve(static_cast<std::size_t>(samples));
   run.Ticks(kTicksPerSample);  // past the first draw of the graph
   const std::size_t heapBefore = HeapInUse();
-  const int linesBefore = run.host.ListCount();
+  const int linesBefore = run.view->Lines().Count();
 
   run.Ticks(ticks - run.ticks);
 
-  const int lines = run.host.ListCount();
+  const int lines = run.view->Lines().Count();
   EXPECT_EQ(lines, samples);
   EXPECT_EQ(run.host.messages.size(), 0u);
   EXPECT_EQ(run.view->m_nDisplayForm, form);
   for (int i : {0, lines / 2, lines - 1}) {
-    EXPECT_EQ(run.host.list[static_cast<std::size_t>(i)].size(), 61u);
+    EXPECT_EQ(run.view->Lines().View(i).size(), 61u);
   }
   const double perLine = static_cast<double>(HeapInUse() - heapBefore) / (lines - linesBefore);
-  // A line is one heap block of its 61 characters (and the terminator);
-  // anything else that grew with the run would show here.
+  // A line is its 61 characters in the list's blocks and its place in the
+  // index; anything else that grew with the run would show here.
   EXPECT_LE(perLine, 96.0);
 
   run.view->OnRunStop();
@@ -50,8 +49,7 @@ double CheckLongRun(int form, int minutes) {
 
 TEST(LongRunTest, HourOfSamplingIntoThePanel) {
   const double perLine = CheckLongRun(FORM_TEXT, 60);
-  std::printf("heap per list line: %.1f bytes + %zu in the list's array\n", perLine,
-              sizeof(std::string));
+  std::printf("heap per list line: %.1f bytes\n", perLine);
 }
 
 // Each sample redraws the graph of the newest 500 lines: a shorter run.
@@ -61,7 +59,7 @@ TEST(LongRunTest, ViewAndListLeaveNothingBehind) {
   auto run10Minutes = [] {
     LongRun run(FORM_LINE);
     run.Ticks(LongRun::kTicksPerHour / 6);
-    ASSERT_GT(run.host.ListCount(), 1000);
+    ASSERT_GT(run.view->Lines().Count(), 1000);
     run.view->OnRunStop();
   };
   run10Minutes();  // what is made once per process is made now

@@ -85,8 +85,8 @@ class RecordingFormHost : public FormHost {
     list.emplace_back(line);
     ++listAdds;
   }
-  int ListCount() const override { return static_cast<int>(list.size()); }
-  std::string ListText(int index) const override {
+  int ListCount() const { return static_cast<int>(list.size()); }
+  std::string ListText(int index) const {
     return list.at(static_cast<std::size_t>(index));
   }
   void ListSelect(int index) override { selected = index; }
