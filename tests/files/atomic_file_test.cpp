@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <unistd.h>
 
@@ -71,13 +72,30 @@ TEST_F(AtomicFileTest, AbandonedWriterRemovesItsTemporaryFile) {
   EXPECT_TRUE(Entries().empty());
 }
 
+// Root may write any file, so as root the save runs in a child that has
+// become an ordinary user (nobody) in a folder that user may write.
 TEST_F(AtomicFileTest, WriteProtectedTargetIsRefusedAsAPlainWriteWouldBe) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
   const std::string path = PathOf("run.rdg");
   WriteBytes(path, "old contents");
   ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-  const Status status = WriteFileAtomically(path, "new");
-  EXPECT_EQ(status.reason(), "cannot replace " + path + ": Permission denied");
+  const std::string expected = "cannot replace " + path + ": Permission denied";
+
+  if (::geteuid() != 0) {
+    EXPECT_EQ(WriteFileAtomically(path, "new").reason(), expected);
+  } else {
+    constexpr uid_t kNobody = 65534;
+    ASSERT_EQ(::chmod(PathOf("").c_str(), 0777), 0);
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+      if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(2);
+      ::_exit(WriteFileAtomically(path, "new").reason() == expected ? 0 : 1);
+    }
+    int wait = 0;
+    ASSERT_EQ(::waitpid(child, &wait, 0), child);
+    ASSERT_TRUE(WIFEXITED(wait));
+    EXPECT_EQ(WEXITSTATUS(wait), 0) << "1: not refused as expected; 2: cannot become nobody";
+  }
   EXPECT_EQ(ReadBytes(path), "old contents");
   EXPECT_EQ(Entries(), Strings{"run.rdg"});
 }
