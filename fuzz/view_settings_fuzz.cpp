@@ -42,7 +42,7 @@ std::string_view NextLine(std::string_view& input) {
   return line;
 }
 
-void CheckView(const ql::CQarnView& view, const ql::testing::RecordingFormHost& host) {
+void CheckView(const ql::CQarnView& view, const ql::test_support::RecordingFormHost& host) {
   FUZZ_CHECK(::strnlen(view.m_szFileName, sizeof view.m_szFileName) < sizeof view.m_szFileName);
   FUZZ_CHECK(::strnlen(view.m_szDisplay, sizeof view.m_szDisplay) < sizeof view.m_szDisplay);
   FUZZ_CHECK(::strnlen(view.m_szUnit, sizeof view.m_szUnit) < sizeof view.m_szUnit);
@@ -56,16 +56,16 @@ void CheckView(const ql::CQarnView& view, const ql::testing::RecordingFormHost& 
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view input(reinterpret_cast<const char*>(data), size);
-  ql::testing::MemoryProfileStore store;
+  ql::test_support::MemoryProfileStore store;
   store.Set("COMM", "Port", NextLine(input));
   store.Set("Db", "Ref", NextLine(input));
   store.Set("Sampling Time", "Current", NextLine(input));
   store.Set("Sampling Time", "Use display", NextLine(input));
 
-  ql::testing::FakeSerialLine line;
-  ql::testing::RecordingFormHost host;
+  ql::test_support::FakeSerialLine line;
+  ql::test_support::RecordingFormHost host;
   host.portDialogAnswer = 2;
-  ql::testing::FixedClock clock;
+  ql::test_support::FixedClock clock;
   ql::CQarnView view(host, store, clock, line);
   FUZZ_CHECK(view.OnCreate() == 0);
   view.OnInitialUpdate();

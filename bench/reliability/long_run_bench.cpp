@@ -14,7 +14,7 @@ namespace ql {
 namespace {
 
 void RunTicks(benchmark::State& state, int form) {
-  testing::LongRun run(form);
+  test_support::LongRun run(form);
   // The list as a long run leaves it, recorded fast: a sample every tick.
   const int reload = run.view->m_link.m_nReload;
   run.view->m_link.m_nReload = 1;

@@ -66,9 +66,9 @@ std::string DcVoltFrame() {
 }
 
 void RunTicks(benchmark::State& state, bool allModes) {
-  testing::FakeSerialLine line;
-  testing::MemoryProfileStore store;
-  testing::FixedClock clock;
+  test_support::FakeSerialLine line;
+  test_support::MemoryProfileStore store;
+  test_support::FixedClock clock;
   LeanHost host;
   CQarnView view(host, store, clock, line);
   view.OnCreate();

@@ -15,7 +15,7 @@
 #include "pty_meter.h"
 #include "run/ids.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 // Start, Stop, Pause, Com Port, Open, Save.
@@ -275,4 +275,4 @@ TEST_F(RunTest, SavedRunOpensAgainAsALineGraph) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -26,7 +26,7 @@
 #include "gui_fixture.h"
 #include "run/ids.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 using ShellTest = GuiTest;
@@ -401,4 +401,4 @@ TEST_F(ShellTest, ClosingTheMeasuringWindowEndsTheProgram) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

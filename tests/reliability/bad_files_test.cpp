@@ -22,7 +22,7 @@
 #include "reliability/mounts.h"
 #include "reliability/view_on_fakes.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 constexpr int kLinesBefore = 3;
@@ -188,4 +188,4 @@ TEST_F(BadFilesTest, NamesThatAreNoReadableFileAreRefused) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

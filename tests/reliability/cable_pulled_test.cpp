@@ -18,7 +18,7 @@
 #include "run/ids.h"
 #include "sim/meter_words.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 constexpr char kLostText[] = "0=Meter connection lost";
@@ -107,4 +107,4 @@ TEST_F(CablePulledTest, CablePulledWhilePausedIsToldOnceAndResumeRecordsNothing)
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -19,7 +19,7 @@
 #include "reliability/view_on_fakes.h"
 #include "run/ids.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 constexpr int kLines = 5;
@@ -138,4 +138,4 @@ TEST_F(DiskErrorsTest, DeviceThatTakesNoBytes) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

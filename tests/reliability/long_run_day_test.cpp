@@ -9,7 +9,7 @@
 #include "graph/display_form.h"
 #include "reliability/long_run.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 TEST(LongRunDayTest, DayOfSamplingIntoTheTrendGraph) {
@@ -31,4 +31,4 @@ TEST(LongRunDayTest, DayOfSamplingIntoTheTrendGraph) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

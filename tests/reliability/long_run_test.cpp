@@ -12,7 +12,7 @@
 #include "graph/display_form.h"
 #include "reliability/long_run.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 constexpr int kTicksPerSample = 8;  // the 500 ms setting: 8 ticks of 50 ms
@@ -71,4 +71,4 @@ TEST(LongRunTest, ViewAndListLeaveNothingBehind) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

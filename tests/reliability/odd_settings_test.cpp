@@ -15,7 +15,7 @@
 #include "reliability/view_on_fakes.h"
 #include "run/ids.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 constexpr int kTicks = 64;
@@ -104,4 +104,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<OddSetting>& info) { return info.param.name; });
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -19,7 +19,7 @@
 #include "reliability/view_on_fakes.h"
 #include "run/ids.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 constexpr int kDefaultReload = 16;  // 1 s
@@ -121,4 +121,4 @@ TEST_F(SettingsFileTest, FolderInPlaceOfTheFileGivesTheDefaults) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -15,7 +15,7 @@
 #include "reliability/view_on_fakes.h"
 #include "sim/meter_words.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 constexpr int kReload = 8;  // the 500 ms setting
@@ -106,4 +106,4 @@ TEST_F(ViewLineFaultsTest, BurstSilenceAndMeterOffAndOnAgain) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -19,7 +19,7 @@
 #include "support/memory_profile_store.h"
 #include "support/recording_form_host.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 
 class ViewOnFakesTest : public ::testing::Test {
  protected:
@@ -83,4 +83,4 @@ class ViewOnFakesTest : public ::testing::Test {
   std::filesystem::path folder;
 };
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -18,7 +18,7 @@
 #include "support/memory_profile_store.h"
 #include "support/recording_form_host.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 
 class ViewOnLineTest : public ::testing::Test {
  protected:
@@ -66,4 +66,4 @@ class ViewOnLineTest : public ::testing::Test {
   CQarnView view{host, store, clock, line};
 };
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -5,7 +5,7 @@
 #include "run/ids.h"
 #include "view_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 using DisplayFormsTest = ViewTest;
@@ -110,4 +110,4 @@ TEST_F(DisplayFormsTest, TextAfterLineTurnsThePanelGreenWithBlankFields) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -17,7 +17,7 @@
 #include "run/ids.h"
 #include "view_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 namespace fs = std::filesystem;
@@ -244,4 +244,4 @@ TEST_F(FileCommandsTest, GraphFileIsShownAtTheNextRepaintAndSavedBackWhole) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

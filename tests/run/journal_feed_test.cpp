@@ -9,7 +9,7 @@
 #include "run/memory_journal_sink.h"
 #include "view_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 // A wall clock that moves on by half a second at every reading.
@@ -132,4 +132,4 @@ TEST_F(JournalFeedTest, WithoutASinkTheViewRecordsAsBefore) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -6,7 +6,7 @@
 #include "meter_frames.h"
 #include "view_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 using PrintCommandsTest = ViewTest;
@@ -59,4 +59,4 @@ TEST_F(PrintCommandsTest, EveryPageEndsWithItsNumberAndTakesTheLineCount) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

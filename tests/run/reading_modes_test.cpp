@@ -10,7 +10,7 @@
 #include "run/ids.h"
 #include "view_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 using ReadingModesTest = ViewTest;
@@ -165,4 +165,4 @@ TEST_F(ReadingModesTest, ModeButtonsEnableTheirBoxesAndToggle) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -9,7 +9,7 @@
 #include "run/ids.h"
 #include "view_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 using RunControlTest = ViewTest;
@@ -251,4 +251,4 @@ TEST_F(RunControlTest, MeterIndicatorFollowsSilenceAndALostLineUntilTheRunEnds) 
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -5,7 +5,7 @@
 #include "run/ids.h"
 #include "view_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 using SampleStoreTest = ViewTest;
@@ -73,4 +73,4 @@ TEST_F(SampleStoreTest, WindowKeepsTheNewest500Values) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

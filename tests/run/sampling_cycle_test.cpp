@@ -6,7 +6,7 @@
 #include "run/ids.h"
 #include "view_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 using SamplingCycleTest = ViewTest;
@@ -170,4 +170,4 @@ TEST_F(SamplingCycleTest, InTheGraphFormsASampleRedrawsTheGraphAndLeavesThePanel
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

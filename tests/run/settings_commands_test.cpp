@@ -6,7 +6,7 @@
 #include "run/ids.h"
 #include "view_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 using SettingsCommandsTest = ViewTest;
@@ -109,4 +109,4 @@ TEST_F(SettingsCommandsTest, OddStoredValuesAreShownWhole) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -14,7 +14,7 @@
 #include "support/memory_profile_store.h"
 #include "support/recording_form_host.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 
 class ViewTest : public ::testing::Test {
  protected:
@@ -59,4 +59,4 @@ class ViewTest : public ::testing::Test {
   std::unique_ptr<CQarnView> view;
 };
 
-}  // namespace ql::testing
+}  // namespace ql::test_support
