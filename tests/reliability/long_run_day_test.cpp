@@ -27,7 +27,7 @@ TEST(LongRunDayTest, DayOfSamplingIntoTheTrendGraph) {
   std::printf("%d lines, heap per line %.1f bytes, %lld panel operations\n", kSamples, perLine,
               run.host.panel.ops);
   run.view->OnRunStop();
-  EXPECT_EQ(run.view->m_nLineCount, kSamples);
+  EXPECT_EQ(run.view->LineCount(), kSamples);
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ double CheckLongRun(int form, int minutes) {
   const int lines = run.view->Lines().Count();
   EXPECT_EQ(lines, samples);
   EXPECT_EQ(run.host.messages.size(), 0u);
-  EXPECT_EQ(run.view->m_nDisplayForm, form);
+  EXPECT_EQ(run.view->DisplayForm(), form);
   for (int i : {0, lines / 2, lines - 1}) {
     EXPECT_EQ(run.view->Lines().View(i).size(), 61u);
   }
@@ -43,7 +43,7 @@ double CheckLongRun(int form, int minutes) {
   EXPECT_LE(perLine, 96.0);
 
   run.view->OnRunStop();
-  EXPECT_EQ(run.view->m_nLineCount, lines);
+  EXPECT_EQ(run.view->LineCount(), lines);
   return perLine;
 }
 

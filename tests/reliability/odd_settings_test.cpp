@@ -14,6 +14,7 @@
 #include "files/reading_file.h"
 #include "reliability/view_on_fakes.h"
 #include "run/ids.h"
+#include "support/view_probe.h"
 
 namespace ql::test_support {
 namespace {
@@ -38,7 +39,7 @@ TEST_P(OddSettingsTest, ViewStartsRunsStopsAndSaves) {
   store.Set(odd.section, odd.key, odd.value);
   Create();
   view->OnRunStart();
-  ASSERT_EQ(view->m_bRecording, 1);
+  ASSERT_EQ(ViewProbe(*view).m_bRecording, 1);
   EXPECT_EQ(line.openedName, odd.device);
   view->OnButtonMinMax();
   view->OnButtonDb();
@@ -62,7 +63,7 @@ TEST_P(OddSettingsTest, ViewStartsRunsStopsAndSaves) {
   view->OnRunStop();
   host.saveAnswer = PathOf("run.rdg");
   view->OnFileSave();
-  EXPECT_EQ(view->m_bCanSave, 0);
+  EXPECT_EQ(ViewProbe(*view).m_bCanSave, 0);
   EXPECT_EQ(ReadBytes(PathOf("run.rdg")).size(), odd.lines * kRecordSize);
 }
 
