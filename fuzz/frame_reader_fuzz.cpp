@@ -39,7 +39,7 @@ bool HasEndMarks(const std::string& frame) {
 }
 
 // One tick of the sampling cycle as the view runs it, and the checks.
-void Tick(ql::testing::FakeSerialLine& line, CComQV7300& link) {
+void Tick(ql::test_support::FakeSerialLine& line, CComQV7300& link) {
   --link.m_nCountdown;
   const int countdown = link.m_nCountdown;
   const int dueBefore = link.m_bSampleDue;
@@ -79,7 +79,7 @@ void Tick(ql::testing::FakeSerialLine& line, CComQV7300& link) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < kSetupBytes) return 0;
-  ql::testing::FakeSerialLine line;
+  ql::test_support::FakeSerialLine line;
   line.carrier = (data[3] & 1) != 0;
   line.queueCap = data[2] == 0 ? 0 : static_cast<std::size_t>(data[2]) * 8;
   CComQV7300 link{line};

@@ -22,6 +22,7 @@
 #include "support/fixed_clock.h"
 #include "support/memory_profile_store.h"
 #include "support/recording_form_host.h"
+#include "support/view_probe.h"
 
 namespace {
 
@@ -42,11 +43,12 @@ std::string_view NextLine(std::string_view& input) {
   return line;
 }
 
-void CheckView(const ql::CQarnView& view, const ql::testing::RecordingFormHost& host) {
-  FUZZ_CHECK(::strnlen(view.m_szFileName, sizeof view.m_szFileName) < sizeof view.m_szFileName);
-  FUZZ_CHECK(::strnlen(view.m_szDisplay, sizeof view.m_szDisplay) < sizeof view.m_szDisplay);
-  FUZZ_CHECK(::strnlen(view.m_szUnit, sizeof view.m_szUnit) < sizeof view.m_szUnit);
-  FUZZ_CHECK(view.m_fWindowCount >= 0.0f && view.m_fWindowCount <= ql::CQarnView::kWindowSize);
+void CheckView(ql::CQarnView& view, const ql::test_support::RecordingFormHost& host) {
+  const ql::test_support::ViewProbe probe(view);
+  FUZZ_CHECK(::strnlen(probe.m_szFileName, sizeof probe.m_szFileName) < sizeof probe.m_szFileName);
+  FUZZ_CHECK(::strnlen(probe.m_szDisplay, sizeof probe.m_szDisplay) < sizeof probe.m_szDisplay);
+  FUZZ_CHECK(::strnlen(probe.m_szUnit, sizeof probe.m_szUnit) < sizeof probe.m_szUnit);
+  FUZZ_CHECK(probe.m_fWindowCount >= 0.0f && probe.m_fWindowCount <= ql::CQarnView::kWindowSize);
   for (const std::string& line : host.list) {
     FUZZ_CHECK(line.size() == static_cast<std::size_t>(ql::CQarnView::kLineLength));
   }
@@ -56,16 +58,16 @@ void CheckView(const ql::CQarnView& view, const ql::testing::RecordingFormHost& 
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view input(reinterpret_cast<const char*>(data), size);
-  ql::testing::MemoryProfileStore store;
+  ql::test_support::MemoryProfileStore store;
   store.Set("COMM", "Port", NextLine(input));
   store.Set("Db", "Ref", NextLine(input));
   store.Set("Sampling Time", "Current", NextLine(input));
   store.Set("Sampling Time", "Use display", NextLine(input));
 
-  ql::testing::FakeSerialLine line;
-  ql::testing::RecordingFormHost host;
+  ql::test_support::FakeSerialLine line;
+  ql::test_support::RecordingFormHost host;
   host.portDialogAnswer = 2;
-  ql::testing::FixedClock clock;
+  ql::test_support::FixedClock clock;
   ql::CQarnView view(host, store, clock, line);
   FUZZ_CHECK(view.OnCreate() == 0);
   view.OnInitialUpdate();

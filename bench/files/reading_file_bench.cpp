@@ -42,7 +42,7 @@ struct BenchReadingFile {
     for (int k = 0; ok && k < kRecords; ++k) {
       char value[8];
       std::snprintf(value, sizeof value, "%6.3f", (k % 4000) / 1000.0);
-      AppendRecord(testing::ReadingLine(value, " Vdc", "DCV"), records);
+      AppendRecord(test_support::ReadingLine(value, " Vdc", "DCV"), records);
       if (records.size() >= (1 << 20) || k + 1 == kRecords) {
         ok = file.Write(records).ok();
         records.clear();

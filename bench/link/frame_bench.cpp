@@ -61,7 +61,7 @@ BENCHMARK(BM_DecodeClassify);
 // it, and the frame is decoded and classified. Arg: noise in percent.
 void BM_ReadFrameDecodeClassify(benchmark::State& state) {
   const auto slots = Slots(static_cast<double>(state.range(0)) / 100.0, 1024);
-  testing::FakeSerialLine line;
+  test_support::FakeSerialLine line;
   CComQV7300 link{line};
   link.Open(1);
   link.m_nReload = 1 << 30;

@@ -19,7 +19,7 @@ std::string Frame() {
 }
 
 void BM_ReadFrameAtMeterRate(benchmark::State& state) {
-  testing::FakeSerialLine line;
+  test_support::FakeSerialLine line;
   CComQV7300 link{line};
   link.Open(1);
   link.m_nReload = 16;
@@ -36,7 +36,7 @@ void BM_ReadFrameAtMeterRate(benchmark::State& state) {
 BENCHMARK(BM_ReadFrameAtMeterRate);
 
 void BM_ReadFrameJunkFlood(benchmark::State& state) {
-  testing::FakeSerialLine line;
+  test_support::FakeSerialLine line;
   line.queueCap = 1024;
   CComQV7300 link{line};
   link.Open(1);

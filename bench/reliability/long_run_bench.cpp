@@ -9,17 +9,18 @@
 
 #include "graph/display_form.h"
 #include "reliability/long_run.h"
+#include "support/view_probe.h"
 
 namespace ql {
 namespace {
 
 void RunTicks(benchmark::State& state, int form) {
-  testing::LongRun run(form);
+  test_support::LongRun run(form);
   // The list as a long run leaves it, recorded fast: a sample every tick.
-  const int reload = run.view->m_link.m_nReload;
-  run.view->m_link.m_nReload = 1;
+  const int reload = run.view->Link().m_nReload;
+  test_support::ViewProbe(*run.view).m_link.m_nReload = 1;
   while (run.view->Lines().Count() < state.range(0)) run.Tick();
-  run.view->m_link.m_nReload = reload;
+  test_support::ViewProbe(*run.view).m_link.m_nReload = reload;
   for (auto _ : state) run.Tick();
   state.counters["lines"] = static_cast<double>(run.view->Lines().Count());
 }

@@ -14,6 +14,7 @@
 #include "support/fake_serial_line.h"
 #include "support/fixed_clock.h"
 #include "support/memory_profile_store.h"
+#include "support/view_probe.h"
 
 namespace ql {
 namespace {
@@ -66,9 +67,9 @@ std::string DcVoltFrame() {
 }
 
 void RunTicks(benchmark::State& state, bool allModes) {
-  testing::FakeSerialLine line;
-  testing::MemoryProfileStore store;
-  testing::FixedClock clock;
+  test_support::FakeSerialLine line;
+  test_support::MemoryProfileStore store;
+  test_support::FixedClock clock;
   LeanHost host;
   CQarnView view(host, store, clock, line);
   view.OnCreate();
@@ -78,7 +79,7 @@ void RunTicks(benchmark::State& state, bool allModes) {
     view.OnButtonMinMax();
     view.OnButtonDb();
   }
-  view.m_link.m_nReload = 1;  // every tick takes a sample
+  test_support::ViewProbe(view).m_link.m_nReload = 1;  // every tick takes a sample
   const std::string frame = DcVoltFrame();
   for (auto _ : state) {
     line.Send(frame);

@@ -81,7 +81,7 @@ int RunExport(const Words& words) {
   FileView files;
   const std::string& file = args.Positionals().front();
   if (!files.Open(file)) return kExitFailed;
-  if (files.view().m_nDisplayForm == FORM_GRAPHFILE) {
+  if (files.view().DisplayForm() == FORM_GRAPHFILE) {
     PrintError("quintaline-cli export: " + file + " is a graph file; it holds no readings");
     return kExitFailed;
   }

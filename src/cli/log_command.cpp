@@ -155,16 +155,16 @@ int RunLog(const Words& words) {
   if (options.samplingCommand) view.OnCommand(*options.samplingCommand);
   if (options.dbCommand) view.OnCommand(*options.dbCommand);
   // The view takes a stored code outside the five as the period itself.
-  if (std::ranges::none_of(view.m_bSamplingCheck, [](int check) { return check != 0; })) {
+  if (std::ranges::none_of(view.SamplingChecks(), [](int check) { return check != 0; })) {
     PrintError("quintaline-cli log: stored sampling Current=" +
-               std::to_string(view.m_rsCom.m_nSampling) + " in section \"Sampling Time\" of " +
-               store.Path().toStdString() + " is none of " + kSamplingNames +
-               "; a sample is taken every " + std::to_string(view.m_rsCom.m_nSampling) +
-               " ticks of 50 ms");
+               std::to_string(view.PortSettings().m_nSampling) +
+               " in section \"Sampling Time\" of " + store.Path().toStdString() + " is none of " +
+               kSamplingNames + "; a sample is taken every " +
+               std::to_string(view.PortSettings().m_nSampling) + " ticks of 50 ms");
   }
 
   view.OnCommand(cmd::kRunStart);
-  if (view.m_bRunning == 0) return kExitFailed;  // the message box told why
+  if (!view.OnUpdateRunning()) return kExitFailed;  // the message box told why
   for (int button : options.modeButtons) view.OnCommand(button);
 
   host.SetEchoList(true);
@@ -181,12 +181,12 @@ int RunLog(const Words& words) {
     const long long before = host.LinesAdded();
     view.OnTimer();
     const bool recorded = host.LinesAdded() > before;
-    silence.Check(view.m_link.Counters().framesTaken, now);
-    if (recorded && options.panel && view.m_nDisplayForm == FORM_TEXT) PrintLine(PanelLine(host));
-    if (view.m_link.LineLost()) return false;
+    silence.Check(view.Link().Counters().framesTaken, now);
+    if (recorded && options.panel && view.DisplayForm() == FORM_TEXT) PrintLine(PanelLine(host));
+    if (view.Link().LineLost()) return false;
     return options.samples < 0 || host.LinesAdded() < options.samples;
   });
-  const bool lost = view.m_link.LineLost();
+  const bool lost = view.Link().LineLost();
   host.SetEchoList(false);
   view.OnCommand(cmd::kRunStop);
 

@@ -74,7 +74,7 @@ int RunReport(const Words& words) {
   // The repaint lets a graph file's picture empty the list and gives the
   // graph page its values. An empty list has nothing to draw: its "Data not
   // exist !" comes from the printing, once.
-  if (view.m_nDisplayForm == FORM_GRAPHFILE || view.Lines().Count() > 0) view.OnDraw();
+  if (view.DisplayForm() == FORM_GRAPHFILE || view.Lines().Count() > 0) view.OnDraw();
   if (form) view.SetDisplayForm(*form);
   const int before = host.MessageCount();
   const int pages = view.OnPreparePrinting();

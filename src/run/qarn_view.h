@@ -43,6 +43,9 @@
 namespace ql {
 
 class Canvas;
+namespace test_support {
+struct ViewProbe;
+}
 
 // The message box for a list or file with no reading to show, draw or print.
 inline constexpr char kNoDataText[] = "Data not exist !";
@@ -127,6 +130,15 @@ class CQarnView {
 
   // The list of readings as lines.
   const ReadingList& Lines() const { return m_list; }
+  // What the faces show or report of the state (read only).
+  int LineCount() const { return m_nLineCount; }         // lines in the list
+  int DisplayForm() const { return m_nDisplayForm; }     // FORM_NONE .. FORM_GRAPHFILE
+  const char* FileName() const { return m_szFileName; }  // the data file's title; "NONAME"
+  // The sampling commands checked in the menu, 500 ms to 10 s; none is when
+  // the stored code is none of the five.
+  const std::array<int, kSamplingCommands>& SamplingChecks() const { return m_bSamplingCheck; }
+  const CRScom& PortSettings() const { return m_rsCom; }
+  const CComQV7300& Link() const { return m_link; }
 
   // Where the view reports its runs. `sink` and `clock` must outlive the
   // view, or be replaced first; a null sink turns the journal off.
@@ -138,6 +150,10 @@ class CQarnView {
     std::function<std::string()> devicePath;  // the open line's device
   };
   void SetJournal(JournalHookup hookup) { m_journal = std::move(hookup); }
+
+ private:
+  // Tests reach the members by name through it (tests/support/view_probe.h).
+  friend struct test_support::ViewProbe;
 
   // Run state.
   int m_bIdle = 1;
@@ -228,7 +244,6 @@ class CQarnView {
   WallTime m_runStartTime{};
   int m_bJournalPartOpen = 0;
 
- private:
   // Settings.
   void ReadSettings();
   void WriteStatusPanes();

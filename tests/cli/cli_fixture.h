@@ -17,7 +17,7 @@
 
 #include "cli/cli_process.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 
 class CliTest : public ::testing::Test {
  protected:
@@ -89,4 +89,4 @@ inline void WriteReadingFile(const std::string& path, const std::vector<std::str
   }
 }
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-namespace ql::testing {
+namespace ql::test_support {
 
 struct CliResult {
   int exitCode = -1;  // -1: killed or did not end in time
@@ -154,4 +154,4 @@ inline CliResult RunCli(const std::vector<std::string>& args,
   return process.Finish(0, deadline);
 }
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

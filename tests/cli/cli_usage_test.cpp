@@ -9,7 +9,7 @@
 
 #include "cli/cli_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 TEST(CliUsage, VersionPrintsTheProjectVersion) {
@@ -123,4 +123,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<UsageCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

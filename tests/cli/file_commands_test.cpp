@@ -15,7 +15,7 @@
 #include "cli/cli_fixture.h"
 #include "support/reading_lines.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 long Count(const std::vector<std::string>& lines, const std::string& line) {
@@ -267,4 +267,4 @@ TEST_F(FileCommands, NoReadingsIsDataNotExistForEveryFileCommand) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

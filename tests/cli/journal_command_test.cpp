@@ -10,7 +10,7 @@
 #include "cli/cli_fixture.h"
 #include "journal/journal_writer.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 // A list line in the list's columns: time, prefix, value, unit, label.
@@ -190,4 +190,4 @@ TEST_F(JournalCommandTest, ExportsCsvThatACsvReaderTakesInBothNumberStyles) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

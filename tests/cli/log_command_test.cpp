@@ -14,7 +14,7 @@
 #include "base/list_line.h"
 #include "cli/cli_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 constexpr char kPanelPrefix[] = "panel 1001=";
@@ -200,4 +200,4 @@ TEST_F(LogCommand, ClosedStdoutEndsTheRunAndStillSaves) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -9,7 +9,7 @@
 
 #include "cli/cli_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 TEST(MonitorCommand, PrintsFiveSamplesOfTheSimulatedReading) {
@@ -102,4 +102,4 @@ TEST(MonitorCommand, PortThatCannotBeOpenedExitsOne) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

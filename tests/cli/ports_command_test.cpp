@@ -12,7 +12,7 @@
 
 #include "cli/cli_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 class PortsCommand : public CliTest {};
@@ -73,4 +73,4 @@ TEST_F(PortsCommand, BadListenTimeIsAUsageError) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

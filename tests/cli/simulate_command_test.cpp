@@ -8,7 +8,7 @@
 
 #include "cli/cli_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 class SimulateCommand : public CliTest {};
@@ -29,4 +29,4 @@ TEST_F(SimulateCommand, DeviceGetsTheFramesAndFramesStopsTheRun) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

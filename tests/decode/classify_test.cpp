@@ -127,7 +127,7 @@ TEST(Classify, BlankCodeAfterRunStartHasNoClass) {
 }
 
 TEST(Classify, FrameWithoutFunctionKeepsClassOfFrameBefore) {
-  using testing::FrameOf;
+  using test_support::FrameOf;
   LcdTexts texts;
   ASSERT_TRUE(DecodeLcdFrame(FrameOf("1234", 3, false, {frame::kDc, frame::kVolt}), {}, texts));
   EXPECT_EQ(Classify(texts).classLetter, 'B');
@@ -143,7 +143,7 @@ TEST(Classify, FrameWithoutFunctionKeepsClassOfFrameBefore) {
 }
 
 TEST(Classify, DcClassesAreDerivedAgainFromTheNextUnit) {
-  using testing::FrameOf;
+  using test_support::FrameOf;
   LcdTexts texts;
   // Class D keeps the code "DC", so the next frame's unit picks the class.
   ASSERT_TRUE(DecodeLcdFrame(FrameOf("1200", 3, false, {frame::kDc, frame::kNano, frame::kAmpere}),

@@ -9,7 +9,7 @@
 
 #include "base/frame_layout.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 
 inline std::string BlankFrame() {
   std::string frame(frame::kFrameSize, '\0');
@@ -49,4 +49,4 @@ inline std::string FrameOf(std::string_view digits, int pointBefore, bool minus,
   return frame;
 }
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -11,7 +11,7 @@
 namespace ql {
 namespace {
 
-using testing::FrameOf;
+using test_support::FrameOf;
 namespace f = frame;
 
 struct DecodeCase {

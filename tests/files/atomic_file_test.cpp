@@ -15,7 +15,7 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-class AtomicFileTest : public testing::TempFolderTest {};
+class AtomicFileTest : public test_support::TempFolderTest {};
 
 TEST_F(AtomicFileTest, ReplacesTheTargetAndLeavesNothingElse) {
   const std::string path = PathOf("run.rdg");
@@ -52,7 +52,7 @@ TEST_F(AtomicFileTest, WriteErrorKeepsTheOldFile) {
   WriteBytes(path, "old contents");
   Status status = Status::Ok();
   {
-    testing::FileSizeLimit limit(4096);
+    test_support::FileSizeLimit limit(4096);
     status = WriteFileAtomically(path, std::string(100000, 'x'));
   }
 

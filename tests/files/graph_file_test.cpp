@@ -9,7 +9,7 @@
 namespace ql {
 namespace {
 
-class GraphFileTest : public testing::TempFolderTest {};
+class GraphFileTest : public test_support::TempFolderTest {};
 
 // A graph file whose fields are given as text, after the magic.
 std::string GraphFileWith(const std::string& fields) {

@@ -12,9 +12,9 @@ namespace ql {
 namespace {
 
 using Strings = std::vector<std::string>;
-using testing::ReadingLine;
+using test_support::ReadingLine;
 
-class ReadingFileTest : public testing::TempFolderTest {
+class ReadingFileTest : public test_support::TempFolderTest {
  protected:
   Status Save(const Strings& lines) {
     VectorLineSource source(lines);
@@ -134,7 +134,7 @@ TEST_F(ReadingFileTest, SaveThatFailsReportsItAndKeepsTheOldFile) {
   const Strings lines(1000, ReadingLine(" 1.234", " Vdc", "DCV"));
   Status status = Status::Ok();
   {
-    testing::FileSizeLimit limit(10000);
+    test_support::FileSizeLimit limit(10000);
     status = Save(lines);
   }
   EXPECT_FALSE(status.ok());

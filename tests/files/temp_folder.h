@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace ql::testing {
+namespace ql::test_support {
 
 class TempFolderTest : public ::testing::Test {
  protected:
@@ -72,4 +72,4 @@ class FileSizeLimit {
   void (*oldHandler_)(int) = nullptr;
 };
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -13,8 +13,8 @@ namespace ql {
 namespace {
 
 using Ops = std::vector<std::string>;
-using testing::ReadingLine;
-using testing::WithField;
+using test_support::ReadingLine;
+using test_support::WithField;
 
 struct ScaleCaseRow {
   const char* what;

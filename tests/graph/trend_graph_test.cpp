@@ -16,8 +16,8 @@ namespace ql {
 namespace {
 
 using Ops = std::vector<std::string>;
-using testing::ReadingLine;
-using testing::ReadingLines;
+using test_support::ReadingLine;
+using test_support::ReadingLines;
 
 struct Drawn {
   Ops ops;

@@ -25,7 +25,7 @@
 #include "app/qarn_app.h"
 #include "app/qarn_form.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 
 inline QApplication& App() {
   static int argc = 1;
@@ -169,4 +169,4 @@ class GuiTest : public ::testing::Test {
   MeasuringWindow* window = nullptr;
 };
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

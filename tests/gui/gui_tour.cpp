@@ -60,7 +60,7 @@
 
 namespace {
 
-using ql::testing::PtyMeter;
+using ql::test_support::PtyMeter;
 
 // Seconds since the process started, from its start time in /proc.
 double SecondsSinceProcessStart() {

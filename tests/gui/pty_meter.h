@@ -14,7 +14,7 @@
 #include "sim/frame_sequence.h"
 #include "sim/sequence_options.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 
 class PtyMeter {
  public:
@@ -67,4 +67,4 @@ class PtyMeter {
   std::string slave_;
 };
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -15,7 +15,7 @@
 #include "pty_meter.h"
 #include "run/ids.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 // Start, Stop, Pause, Com Port, Open, Save.
@@ -106,7 +106,7 @@ TEST_F(RunTest, StartPauseResumeStopAgainstASimulatedMeter) {
   Trigger(cmd::kRunStop);
   ExpectEnabling({true, false, false, true, true, true}, "stopped");
   const int stopped = Lines();
-  EXPECT_EQ(window->View().m_nLineCount, stopped);
+  EXPECT_EQ(window->View().LineCount(), stopped);
   WaitTicks(20);
   EXPECT_EQ(Lines(), stopped);
   EXPECT_TRUE(dialogs.messages.empty());
@@ -269,10 +269,10 @@ TEST_F(RunTest, SavedRunOpensAgainAsALineGraph) {
   for (int i = 0; i < Lines(); ++i) {
     EXPECT_EQ(window->Form().ListText(i), saved[static_cast<std::size_t>(i)] + "\n") << i;
   }
-  EXPECT_EQ(window->View().m_nLineCount, Lines());
+  EXPECT_EQ(window->View().LineCount(), Lines());
   EXPECT_FALSE(Visible(ctl::kReading)) << "the line graph hides the reading fields";
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

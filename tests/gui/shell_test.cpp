@@ -26,7 +26,7 @@
 #include "gui_fixture.h"
 #include "run/ids.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 using ShellTest = GuiTest;
@@ -389,8 +389,8 @@ TEST_F(ShellTest, CtrlNOpensASecondWindowWithItsOwnSettingsCopy) {
   ASSERT_NE(second, window);
   EXPECT_TRUE(second->isMaximized());
   Trigger(cmd::kSampling10s);
-  EXPECT_EQ(second->View().m_link.m_nReload, 172);
-  EXPECT_EQ(window->View().m_link.m_nReload, 16) << "the first window keeps its own";
+  EXPECT_EQ(second->View().Link().m_nReload, 172);
+  EXPECT_EQ(window->View().Link().m_nReload, 16) << "the first window keeps its own";
   EXPECT_NE(&second->View(), &window->View());
 }
 
@@ -401,4 +401,4 @@ TEST_F(ShellTest, ClosingTheMeasuringWindowEndsTheProgram) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -28,7 +28,7 @@
 #include "qtsupport/render.h"
 #include "run/ids.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 class ViewTest : public GuiTest {
@@ -365,4 +365,4 @@ TEST(NameFiltersTest, FilterTextBecomesQtNameFilters) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -91,7 +91,7 @@ TEST(JournalSettingsTest, SectionJournalWithItsDefaults) {
                         Case{"1", "7", "2048", true, 7, 2048},
                         Case{"yes", "-3", "0", true, 90, 1024},
                         Case{"", "x", "-1", true, 90, 1024}}) {
-    testing::MemoryProfileStore store;
+    test_support::MemoryProfileStore store;
     if (c.enabled) store.Set("Journal", "Enabled", c.enabled);
     if (c.keep_days) store.Set("Journal", "KeepDays", c.keep_days);
     if (c.max_mb) store.Set("Journal", "MaxMB", c.max_mb);

@@ -19,7 +19,7 @@
 #include "run/meter_frames.h"
 #include "run/view_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 namespace fs = std::filesystem;
@@ -101,4 +101,4 @@ TEST_F(ViewJournalTest, ThreeRangesAreThreePartsAndEachRecoversAsListed) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -14,7 +14,7 @@
 namespace ql {
 namespace {
 
-using testing::FakeSerialLine;
+using test_support::FakeSerialLine;
 using Calls = std::vector<std::string>;
 
 struct Message {

@@ -12,7 +12,7 @@
 namespace ql {
 namespace {
 
-using testing::FakeSerialLine;
+using test_support::FakeSerialLine;
 
 // A frame whose low nibbles all carry `tag`, so frames can be told apart.
 std::string Frame(std::uint8_t tag) {

@@ -13,7 +13,7 @@
 namespace ql {
 namespace {
 
-using testing::FakeSerialLine;
+using test_support::FakeSerialLine;
 using namespace std::chrono_literals;
 
 std::string Frame() {

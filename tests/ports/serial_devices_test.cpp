@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 // adapter (ttyUSB0, whose node is a real pseudo-terminal), a modem-class
 // adapter (ttyACM0), a built-in UART with hardware (ttyS1), one without
 // (ttyS0) and a virtual console (tty0).
-class SerialDevicesTest : public testing::TempFolderTest {
+class SerialDevicesTest : public test_support::TempFolderTest {
  protected:
   void SetUp() override {
     TempFolderTest::SetUp();
@@ -90,7 +90,7 @@ class SerialDevicesTest : public testing::TempFolderTest {
     return nullptr;
   }
 
-  testing::PtyPair pty_;
+  test_support::PtyPair pty_;
   ScanRoots roots_;
   Identity user_{4242, "meterman", {4242}};
 };

@@ -16,8 +16,8 @@ namespace {
 
 using Ops = std::vector<std::string>;
 using Strings = std::vector<std::string>;
-using testing::ReadingLine;
-using testing::ReadingLines;
+using test_support::ReadingLine;
+using test_support::ReadingLines;
 
 struct Printed {
   Ops ops;

@@ -21,8 +21,9 @@
 #include "graph/recording_canvas.h"
 #include "reliability/mounts.h"
 #include "reliability/view_on_fakes.h"
+#include "support/view_probe.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 constexpr int kLinesBefore = 3;
@@ -68,10 +69,10 @@ class BadFilesTest : public ViewOnFakesTest {
     EXPECT_EQ(host.messages[0].text, "File Open Error!");
     EXPECT_FALSE(host.messages[0].detail.empty());
     EXPECT_EQ(host.ListCount(), kLinesBefore);
-    EXPECT_EQ(view->m_nLineCount, kLinesBefore);
-    EXPECT_EQ(view->m_nDisplayForm, FORM_TEXT);
-    EXPECT_STREQ(view->m_szFileName, "NONAME");
-    EXPECT_EQ(view->m_bCanSave, 1);
+    EXPECT_EQ(view->LineCount(), kLinesBefore);
+    EXPECT_EQ(view->DisplayForm(), FORM_TEXT);
+    EXPECT_STREQ(view->FileName(), "NONAME");
+    EXPECT_EQ(ViewProbe(*view).m_bCanSave, 1);
   }
 };
 
@@ -100,9 +101,9 @@ TEST_P(BadReadingFileTest, OpensAsOneLinePerRecord) {
     EXPECT_LE(line.size(), kMaxRecordText);
     EXPECT_EQ(line.find('\0'), std::string::npos);
   }
-  EXPECT_EQ(view->m_nLineCount, static_cast<int>(records));
-  EXPECT_EQ(view->m_nDisplayForm, FORM_LINE);
-  EXPECT_STREQ(view->m_szFileName, "file.rdg");
+  EXPECT_EQ(view->LineCount(), static_cast<int>(records));
+  EXPECT_EQ(view->DisplayForm(), FORM_LINE);
+  EXPECT_STREQ(view->FileName(), "file.rdg");
   DrawAndPrint();
 }
 
@@ -133,8 +134,8 @@ TEST_P(GarbageGraphFieldTest, LoadsTheLowBitsOfTheNumberItStartsWith) {
   WriteBytes(path, GraphFileOf(GetParam().field));
   Open(path);
   EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(view->m_nDisplayForm, FORM_GRAPHFILE);
-  for (std::uint8_t byte : view->m_GraphBuf) ASSERT_EQ(byte, GetParam().expected);
+  EXPECT_EQ(view->DisplayForm(), FORM_GRAPHFILE);
+  for (std::uint8_t byte : ViewProbe(*view).m_GraphBuf) ASSERT_EQ(byte, GetParam().expected);
   DrawAndPrint();
 }
 
@@ -188,4 +189,4 @@ TEST_F(BadFilesTest, NamesThatAreNoReadableFileAreRefused) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

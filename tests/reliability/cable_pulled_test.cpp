@@ -17,8 +17,9 @@
 #include "reliability/view_on_line.h"
 #include "run/ids.h"
 #include "sim/meter_words.h"
+#include "support/view_probe.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 constexpr char kLostText[] = "0=Meter connection lost";
@@ -39,7 +40,7 @@ class CablePulledTest : public ViewOnLineTest {
 TEST_F(CablePulledTest, RunSurvivesThePulledCableAndRestartsOnTheNewDevice) {
   const std::string frame = *FrameFor("DC 12.34 V");
   view.OnRunStart();
-  ASSERT_EQ(view.m_bRecording, 1);
+  ASSERT_EQ(ViewProbe(view).m_bRecording, 1);
   ASSERT_TRUE(TickUntilLines(frame, 3));
   const int recorded = host.ListCount();
 
@@ -59,19 +60,19 @@ TEST_F(CablePulledTest, RunSurvivesThePulledCableAndRestartsOnTheNewDevice) {
 
   view.OnRunStop();
   EXPECT_FALSE(posixLine.IsOpen());
-  EXPECT_EQ(view.m_nLineCount, recorded);
-  EXPECT_EQ(view.m_bCanSave, 1);
+  EXPECT_EQ(view.LineCount(), recorded);
+  EXPECT_EQ(ViewProbe(view).m_bCanSave, 1);
 
   host.saveAnswer = savePath;
   view.OnFileSave();
-  EXPECT_EQ(view.m_bCanSave, 0);
+  EXPECT_EQ(ViewProbe(view).m_bCanSave, 0);
   const std::string saved = ReadBytes(savePath);
   ASSERT_EQ(saved.size(), static_cast<std::size_t>(recorded) * kRecordSize);
   EXPECT_EQ(saved.substr(0, list_line::kLength), host.list.front());
 
   // The old device is gone: Start says so and changes nothing.
   view.OnRunStart();
-  EXPECT_EQ(view.m_bRunning, 0);
+  EXPECT_EQ(ViewProbe(view).m_bRunning, 0);
   ASSERT_EQ(host.MessageTexts(), std::vector<std::string>{"Failed to Open ComPort"});
   EXPECT_EQ(host.ListCount(), recorded);
 
@@ -80,10 +81,10 @@ TEST_F(CablePulledTest, RunSurvivesThePulledCableAndRestartsOnTheNewDevice) {
   ASSERT_TRUE(meter->ok());
   devicePath = meter->SlavePath();
   view.OnRunStart();
-  ASSERT_EQ(view.m_bRecording, 1);
+  ASSERT_EQ(ViewProbe(view).m_bRecording, 1);
   EXPECT_EQ(host.Pane(pane::kMessage), "");
   EXPECT_TRUE(TickUntilLines(*FrameFor("AC 1.234 V"), 2));
-  EXPECT_EQ(view.m_bLineLostShown, 0);
+  EXPECT_EQ(ViewProbe(view).m_bLineLostShown, 0);
 }
 
 TEST_F(CablePulledTest, CablePulledWhilePausedIsToldOnceAndResumeRecordsNothing) {
@@ -95,7 +96,7 @@ TEST_F(CablePulledTest, CablePulledWhilePausedIsToldOnceAndResumeRecordsNothing)
   meter->PullCable();
   ASSERT_TRUE(TickUntilLineLostShown());
   view.OnRunStart();  // resume
-  ASSERT_EQ(view.m_bRecording, 1);
+  ASSERT_EQ(ViewProbe(view).m_bRecording, 1);
   const int queued = line.queuedCalls;
   for (int i = 0; i < 200; ++i) view.OnTimer();
 
@@ -103,8 +104,8 @@ TEST_F(CablePulledTest, CablePulledWhilePausedIsToldOnceAndResumeRecordsNothing)
   EXPECT_EQ(host.ListCount(), recorded);
   EXPECT_EQ(std::count(host.paneWrites.begin(), host.paneWrites.end(), kLostText), 1);
   view.OnRunStop();
-  EXPECT_EQ(view.m_nLineCount, recorded);
+  EXPECT_EQ(view.LineCount(), recorded);
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

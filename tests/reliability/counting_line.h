@@ -10,7 +10,7 @@
 
 #include "link/serial_line.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 
 class CountingLine : public SerialLine {
  public:
@@ -42,4 +42,4 @@ class CountingLine : public SerialLine {
   SerialLine& inner_;
 };
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

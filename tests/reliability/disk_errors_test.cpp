@@ -18,8 +18,9 @@
 #include "reliability/mounts.h"
 #include "reliability/view_on_fakes.h"
 #include "run/ids.h"
+#include "support/view_probe.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 constexpr int kLines = 5;
@@ -30,7 +31,7 @@ class DiskErrorsTest : public ViewOnFakesTest {
   void SetUp() override {
     ViewOnFakesTest::SetUp();
     ASSERT_TRUE(RecordStoppedRun(kLines));
-    ASSERT_EQ(view->m_bCanSave, 1);
+    ASSERT_EQ(ViewProbe(*view).m_bCanSave, 1);
     host.messages.clear();
     paneWritesBefore = host.paneWrites.size();
   }
@@ -40,9 +41,9 @@ class DiskErrorsTest : public ViewOnFakesTest {
     host.saveAnswer = target;
     view->OnFileSave();
     EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"File Save Error!"});
-    EXPECT_EQ(view->m_bCanSave, 1);
-    EXPECT_EQ(view->m_nLineCount, kLines);
-    EXPECT_STREQ(view->m_szFileName, "NONAME");
+    EXPECT_EQ(ViewProbe(*view).m_bCanSave, 1);
+    EXPECT_EQ(view->LineCount(), kLines);
+    EXPECT_STREQ(view->FileName(), "NONAME");
     EXPECT_EQ(host.paneWrites.size(), paneWritesBefore);
     EXPECT_EQ(host.ListCount(), kLines);
   }
@@ -51,7 +52,7 @@ class DiskErrorsTest : public ViewOnFakesTest {
   void ExpectSaveElsewhereWorks() {
     host.saveAnswer = PathOf("good.rdg");
     view->OnFileSave();
-    EXPECT_EQ(view->m_bCanSave, 0);
+    EXPECT_EQ(ViewProbe(*view).m_bCanSave, 0);
     EXPECT_EQ(ReadBytes(PathOf("good.rdg")).size(), kLines * kRecordSize);
   }
 
@@ -138,4 +139,4 @@ TEST_F(DiskErrorsTest, DeviceThatTakesNoBytes) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -21,10 +21,10 @@
 namespace ql {
 namespace {
 
-using testing::AppendNoiseByte;
-using testing::FakeSerialLine;
-using testing::kMeterFrameSize;
-using testing::NumberedFrame;
+using test_support::AppendNoiseByte;
+using test_support::FakeSerialLine;
+using test_support::kMeterFrameSize;
+using test_support::NumberedFrame;
 
 constexpr int kReload = 8;
 constexpr std::size_t kMeterBytesPerTick = 12;  // 2400 baud for 50 ms

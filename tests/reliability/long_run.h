@@ -25,7 +25,7 @@
 extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
-namespace ql::testing {
+namespace ql::test_support {
 
 // Bytes of heap in use by the process now (0 under valgrind, whose heap
 // the C library does not see).
@@ -107,4 +107,4 @@ class LongRun {
   std::size_t at_ = 0;
 };
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

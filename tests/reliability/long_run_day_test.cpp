@@ -9,7 +9,7 @@
 #include "graph/display_form.h"
 #include "reliability/long_run.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 TEST(LongRunDayTest, DayOfSamplingIntoTheTrendGraph) {
@@ -27,8 +27,8 @@ TEST(LongRunDayTest, DayOfSamplingIntoTheTrendGraph) {
   std::printf("%d lines, heap per line %.1f bytes, %lld panel operations\n", kSamples, perLine,
               run.host.panel.ops);
   run.view->OnRunStop();
-  EXPECT_EQ(run.view->m_nLineCount, kSamples);
+  EXPECT_EQ(run.view->LineCount(), kSamples);
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -12,7 +12,7 @@
 #include "graph/display_form.h"
 #include "reliability/long_run.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 constexpr int kTicksPerSample = 8;  // the 500 ms setting: 8 ticks of 50 ms
@@ -33,7 +33,7 @@ double CheckLongRun(int form, int minutes) {
   const int lines = run.view->Lines().Count();
   EXPECT_EQ(lines, samples);
   EXPECT_EQ(run.host.messages.size(), 0u);
-  EXPECT_EQ(run.view->m_nDisplayForm, form);
+  EXPECT_EQ(run.view->DisplayForm(), form);
   for (int i : {0, lines / 2, lines - 1}) {
     EXPECT_EQ(run.view->Lines().View(i).size(), 61u);
   }
@@ -43,7 +43,7 @@ double CheckLongRun(int form, int minutes) {
   EXPECT_LE(perLine, 96.0);
 
   run.view->OnRunStop();
-  EXPECT_EQ(run.view->m_nLineCount, lines);
+  EXPECT_EQ(run.view->LineCount(), lines);
   return perLine;
 }
 
@@ -71,4 +71,4 @@ TEST(LongRunTest, ViewAndListLeaveNothingBehind) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -11,7 +11,7 @@
 #include <random>
 #include <string>
 
-namespace ql::testing {
+namespace ql::test_support {
 
 inline constexpr std::size_t kMeterFrameSize = frame::kFrameSize;
 
@@ -39,4 +39,4 @@ inline void AppendNoiseByte(std::string& stream, std::mt19937& random) {
   stream.push_back(static_cast<char>(byte));
 }
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -13,7 +13,7 @@
 
 #include <string>
 
-namespace ql::testing {
+namespace ql::test_support {
 
 class TmpfsMount {
  public:
@@ -73,4 +73,4 @@ class PermissionsEnforced {
   bool active_ = false;
 };
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

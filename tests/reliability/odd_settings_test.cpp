@@ -14,8 +14,9 @@
 #include "files/reading_file.h"
 #include "reliability/view_on_fakes.h"
 #include "run/ids.h"
+#include "support/view_probe.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 constexpr int kTicks = 64;
@@ -38,7 +39,7 @@ TEST_P(OddSettingsTest, ViewStartsRunsStopsAndSaves) {
   store.Set(odd.section, odd.key, odd.value);
   Create();
   view->OnRunStart();
-  ASSERT_EQ(view->m_bRecording, 1);
+  ASSERT_EQ(ViewProbe(*view).m_bRecording, 1);
   EXPECT_EQ(line.openedName, odd.device);
   view->OnButtonMinMax();
   view->OnButtonDb();
@@ -62,7 +63,7 @@ TEST_P(OddSettingsTest, ViewStartsRunsStopsAndSaves) {
   view->OnRunStop();
   host.saveAnswer = PathOf("run.rdg");
   view->OnFileSave();
-  EXPECT_EQ(view->m_bCanSave, 0);
+  EXPECT_EQ(ViewProbe(*view).m_bCanSave, 0);
   EXPECT_EQ(ReadBytes(PathOf("run.rdg")).size(), odd.lines * kRecordSize);
 }
 
@@ -104,4 +105,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<OddSetting>& info) { return info.param.name; });
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace ql::testing {
+namespace ql::test_support {
 
 class PtyPair {
  public:
@@ -43,4 +43,4 @@ class PtyPair {
   std::string slavePath_;
 };
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

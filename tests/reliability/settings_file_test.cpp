@@ -18,8 +18,9 @@
 #include "reliability/mounts.h"
 #include "reliability/view_on_fakes.h"
 #include "run/ids.h"
+#include "support/view_probe.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 constexpr int kDefaultReload = 16;  // 1 s
@@ -43,7 +44,7 @@ class SettingsFileTest : public ViewOnFakesTest {
     EXPECT_EQ(host.Pane(pane::kPort), "COM 2");
     EXPECT_EQ(host.Pane(pane::kDbRef), " 600 Ohm");
     EXPECT_EQ(host.Pane(pane::kSampling), "  1 SEC");
-    EXPECT_EQ(view->m_link.m_nReload, kDefaultReload);
+    EXPECT_EQ(view->Link().m_nReload, kDefaultReload);
   }
 
   std::unique_ptr<SettingsStore> settings;
@@ -65,7 +66,7 @@ TEST_F(SettingsFileTest, GarbledValuesGiveTheDefaults) {
   CreateRunAndStop();
   EXPECT_EQ(host.Pane(pane::kPort), "COM 2");
   EXPECT_EQ(host.Pane(pane::kDbRef), " 600 Ohm");
-  EXPECT_EQ(view->m_link.m_nReload, kDefaultReload);
+  EXPECT_EQ(view->Link().m_nReload, kDefaultReload);
 }
 
 TEST_F(SettingsFileTest, UnreadableFileGivesTheDefaultsAndIsLeftAlone) {
@@ -79,7 +80,7 @@ TEST_F(SettingsFileTest, UnreadableFileGivesTheDefaultsAndIsLeftAlone) {
     ExpectDefaults();
     // Changed in the session: used at once, though it cannot be stored.
     ASSERT_TRUE(view->OnSamplingCommand(cmd::kSampling5s));
-    EXPECT_EQ(view->m_link.m_nReload, kFiveSecondReload);
+    EXPECT_EQ(view->Link().m_nReload, kFiveSecondReload);
     EXPECT_EQ(host.Pane(pane::kSampling), "  5 SEC");
     view.reset();
     settings.reset();
@@ -99,12 +100,12 @@ TEST_F(SettingsFileTest, ReadOnlyFileIsReadAndLeftAlone) {
     PermissionsEnforced enforced;
     if (!enforced.ok()) GTEST_SKIP() << "cannot set root's file-permission override aside";
     CreateRunAndStop();
-    EXPECT_EQ(view->m_link.m_nReload, kFiveSecondReload);
+    EXPECT_EQ(view->Link().m_nReload, kFiveSecondReload);
     EXPECT_EQ(host.Pane(pane::kSampling), "  5 SEC");
     ASSERT_TRUE(view->OnSamplingCommand(cmd::kSampling1s));
-    EXPECT_EQ(view->m_link.m_nReload, kDefaultReload);
+    EXPECT_EQ(view->Link().m_nReload, kDefaultReload);
     ASSERT_TRUE(view->OnDbCommand(cmd::kDbRefFirst));
-    EXPECT_EQ(view->m_nDbRefOhm, 2);
+    EXPECT_EQ(ViewProbe(*view).m_nDbRefOhm, 2);
     view.reset();
     settings.reset();
   }
@@ -116,9 +117,9 @@ TEST_F(SettingsFileTest, FolderInPlaceOfTheFileGivesTheDefaults) {
   CreateRunAndStop();
   ExpectDefaults();
   ASSERT_TRUE(view->OnSamplingCommand(cmd::kSampling5s));
-  EXPECT_EQ(view->m_link.m_nReload, kFiveSecondReload);
+  EXPECT_EQ(view->Link().m_nReload, kFiveSecondReload);
   EXPECT_TRUE(std::filesystem::is_directory(SettingsPath()));
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -14,8 +14,9 @@
 #include "reliability/meter_stream.h"
 #include "reliability/view_on_fakes.h"
 #include "sim/meter_words.h"
+#include "support/view_probe.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 constexpr int kReload = 8;  // the 500 ms setting
@@ -28,7 +29,7 @@ class ViewLineFaultsTest : public ViewOnFakesTest {
     store.Set("Sampling Time", "Current", "10");
     Create();
     view->OnRunStart();
-    ASSERT_EQ(view->m_bRecording, 1);
+    ASSERT_EQ(ViewProbe(*view).m_bRecording, 1);
   }
 
   // Sends `stream` at the meter's byte rate, a tick per slice.
@@ -106,4 +107,4 @@ TEST_F(ViewLineFaultsTest, BurstSilenceAndMeterOffAndOnAgain) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

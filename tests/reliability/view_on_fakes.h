@@ -18,8 +18,9 @@
 #include "support/fixed_clock.h"
 #include "support/memory_profile_store.h"
 #include "support/recording_form_host.h"
+#include "support/view_probe.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 
 class ViewOnFakesTest : public ::testing::Test {
  protected:
@@ -47,7 +48,7 @@ class ViewOnFakesTest : public ::testing::Test {
   bool RecordStoppedRun(int count, const char* words = "DC 12.34 V") {
     if (!view) Create();
     view->OnRunStart();
-    if (view->m_bRecording != 1) return false;
+    if (ViewProbe(*view).m_bRecording != 1) return false;
     const std::string frame = *FrameFor(words);
     for (int tick = 0; tick < 1000 && host.ListCount() < count; ++tick) {
       line.Send(frame);
@@ -83,4 +84,4 @@ class ViewOnFakesTest : public ::testing::Test {
   std::filesystem::path folder;
 };
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -17,8 +17,9 @@
 #include "support/fixed_clock.h"
 #include "support/memory_profile_store.h"
 #include "support/recording_form_host.h"
+#include "support/view_probe.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 
 class ViewOnLineTest : public ::testing::Test {
  protected:
@@ -49,11 +50,11 @@ class ViewOnLineTest : public ::testing::Test {
   // deadline passes. Returns true iff it did.
   bool TickUntilLineLostShown() {
     const auto until = std::chrono::steady_clock::now() + kDeadline;
-    while (view.m_bLineLostShown == 0 && std::chrono::steady_clock::now() < until) {
+    while (ViewProbe(view).m_bLineLostShown == 0 && std::chrono::steady_clock::now() < until) {
       view.OnTimer();
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    return view.m_bLineLostShown != 0;
+    return ViewProbe(view).m_bLineLostShown != 0;
   }
 
   std::unique_ptr<PtyPair> meter;
@@ -66,4 +67,4 @@ class ViewOnLineTest : public ::testing::Test {
   CQarnView view{host, store, clock, line};
 };
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

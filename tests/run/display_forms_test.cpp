@@ -3,9 +3,10 @@
 #include "graph/display_form.h"
 #include "meter_frames.h"
 #include "run/ids.h"
+#include "support/view_probe.h"
 #include "view_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 using DisplayFormsTest = ViewTest;
@@ -27,11 +28,11 @@ TEST_F(DisplayFormsTest, SwitchShowsBlanksOrHidesTheReadingFields) {
     EXPECT_EQ(host.Text(id), " ");
   }
   view.SetDisplayForm(FORM_GRAPHFILE);
-  EXPECT_EQ(view.m_bGraphLoaded, 1);
+  EXPECT_EQ(ViewProbe(view).m_bGraphLoaded, 1);
   for (int id : kFields) host.texts[id] = "y";
   view.SetDisplayForm(7);
-  EXPECT_EQ(view.m_nDisplayForm, FORM_NONE);
-  EXPECT_EQ(view.m_bGraphLoaded, 0);
+  EXPECT_EQ(view.DisplayForm(), FORM_NONE);
+  EXPECT_EQ(ViewProbe(view).m_bGraphLoaded, 0);
   EXPECT_FALSE(host.shown.at(ctl::kReading));
   EXPECT_EQ(host.Text(ctl::kReading), "y");
 }
@@ -42,7 +43,7 @@ TEST_F(DisplayFormsTest, EmptyListMessageComesOncePerChangeOfListOrForm) {
 
   view.OnViewLine();
   EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"Data not exist !"});
-  EXPECT_EQ(view.m_nDisplayForm, FORM_LINE);
+  EXPECT_EQ(view.DisplayForm(), FORM_LINE);
   for (int i = 0; i < 3; ++i) view.OnDraw();
   EXPECT_EQ(messages(), 1u);
 
@@ -102,7 +103,7 @@ TEST_F(DisplayFormsTest, TextAfterLineTurnsThePanelGreenWithBlankFields) {
   EXPECT_EQ(host.canvas.Ops(),
             (std::vector<std::string>{"bkmode opaque", "rect 0 0 453 172 #00FF00"}));
   EXPECT_EQ(host.invalidations, invalidations + 1);
-  EXPECT_EQ(view.m_nDisplayForm, FORM_TEXT);
+  EXPECT_EQ(view.DisplayForm(), FORM_TEXT);
   for (int id : kFields) {
     EXPECT_TRUE(host.shown.at(id));
     EXPECT_EQ(host.Text(id), " ");
@@ -110,4 +111,4 @@ TEST_F(DisplayFormsTest, TextAfterLineTurnsThePanelGreenWithBlankFields) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

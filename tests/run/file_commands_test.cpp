@@ -15,9 +15,10 @@
 #include "graph/display_form.h"
 #include "meter_frames.h"
 #include "run/ids.h"
+#include "support/view_probe.h"
 #include "view_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 namespace fs = std::filesystem;
@@ -63,10 +64,10 @@ TEST_F(FileCommandsTest, SaveWritesOneRecordPerLineAndEndsTheRunsSaving) {
   EXPECT_EQ(bytes[list_line::kLength], '\n');
   EXPECT_EQ(bytes[list_line::kLength + 1], '\0');
   EXPECT_EQ(bytes.substr(2 * kRecordSize, list_line::kLength), host.list[2]);
-  EXPECT_EQ(view.m_bCanSave, 0);
+  EXPECT_EQ(ViewProbe(view).m_bCanSave, 0);
   EXPECT_FALSE(view.OnUpdateCommand(cmd::kFileSave).enabled);
-  EXPECT_EQ(view.m_nLineCount, 3);
-  EXPECT_STREQ(view.m_szFileName, "run.rdg");
+  EXPECT_EQ(view.LineCount(), 3);
+  EXPECT_STREQ(view.FileName(), "run.rdg");
   EXPECT_EQ(host.Pane(pane::kFileName), "run.rdg");
 
   ASSERT_EQ(host.saveDialogs.size(), 1u);
@@ -87,11 +88,11 @@ TEST_F(FileCommandsTest, CancelledDialogsChangeNothing) {
   const auto panes = host.paneWrites.size();
   view.OnFileSave();
   view.OnFileOpen();
-  EXPECT_EQ(view.m_bCanSave, 1);
-  EXPECT_STREQ(view.m_szFileName, "NONAME");
+  EXPECT_EQ(ViewProbe(view).m_bCanSave, 1);
+  EXPECT_STREQ(view.FileName(), "NONAME");
   EXPECT_EQ(host.paneWrites.size(), panes);
   EXPECT_EQ(host.list.size(), 3u);
-  EXPECT_EQ(view.m_nDisplayForm, FORM_TEXT);
+  EXPECT_EQ(view.DisplayForm(), FORM_TEXT);
   EXPECT_TRUE(host.messages.empty());
 }
 
@@ -102,8 +103,8 @@ TEST_F(FileCommandsTest, SaveThatCannotCreateTheFileReportsItAndChangesNothing) 
   view.OnFileSave();
   ASSERT_EQ(host.MessageTexts(), std::vector<std::string>{"File Save Error!"});
   EXPECT_FALSE(host.messages[0].detail.empty());
-  EXPECT_EQ(view.m_bCanSave, 1);
-  EXPECT_STREQ(view.m_szFileName, "NONAME");
+  EXPECT_EQ(ViewProbe(view).m_bCanSave, 1);
+  EXPECT_STREQ(view.FileName(), "NONAME");
   EXPECT_EQ(host.Pane(pane::kFileName), "NONAME");
 }
 
@@ -139,9 +140,9 @@ TEST_F(FileCommandsTest, SaveThatFailsWhileWritingKeepsTheOlderFile) {
   }
   ASSERT_EQ(host.MessageTexts(), std::vector<std::string>{"File Save Error!"});
   EXPECT_EQ(Contents(path), "older run");
-  EXPECT_EQ(view.m_bCanSave, 1);
-  EXPECT_EQ(view.m_nLineCount, 3);
-  EXPECT_STREQ(view.m_szFileName, "NONAME");
+  EXPECT_EQ(ViewProbe(view).m_bCanSave, 1);
+  EXPECT_EQ(view.LineCount(), 3);
+  EXPECT_STREQ(view.FileName(), "NONAME");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
@@ -151,14 +152,14 @@ TEST_F(FileCommandsTest, LongFileTitleIsShortenedWithoutCuttingACharacter) {
   const std::string ascii(150, 'a');
   host.saveAnswer = PathOf(ascii);
   view.OnFileSave();
-  EXPECT_EQ(std::string(view.m_szFileName), ascii.substr(0, 99));
+  EXPECT_EQ(std::string(view.FileName()), ascii.substr(0, 99));
 
   std::string accented;
   for (int i = 0; i < 60; ++i) accented += "\xC3\xA9";  // U+00E9 in UTF-8
-  view.m_bCanSave = 1;
+  ViewProbe(view).m_bCanSave = 1;
   host.saveAnswer = PathOf(accented);
   view.OnFileSave();
-  EXPECT_EQ(std::string(view.m_szFileName), accented.substr(0, 98));
+  EXPECT_EQ(std::string(view.FileName()), accented.substr(0, 98));
 }
 
 TEST_F(FileCommandsTest, OpenedReadingFileRefillsTheListAndShowsTheLineGraph) {
@@ -177,10 +178,10 @@ TEST_F(FileCommandsTest, OpenedReadingFileRefillsTheListAndShowsTheLineGraph) {
   for (std::size_t i = 0; i < saved.size(); ++i) EXPECT_EQ(host.list[i], saved[i] + "\n");
   EXPECT_EQ(host.selected, 2);
   EXPECT_TRUE(host.listRedraw);
-  EXPECT_EQ(view.m_nLineCount, 3);
-  EXPECT_EQ(view.m_nDisplayForm, FORM_LINE);
-  EXPECT_EQ(view.m_bGraphLoaded, 0);
-  EXPECT_EQ(view.m_bCanSave, 1);
+  EXPECT_EQ(view.LineCount(), 3);
+  EXPECT_EQ(view.DisplayForm(), FORM_LINE);
+  EXPECT_EQ(ViewProbe(view).m_bGraphLoaded, 0);
+  EXPECT_EQ(ViewProbe(view).m_bCanSave, 1);
   EXPECT_EQ(host.Pane(pane::kFileName), "run.rdg");
 
   ASSERT_EQ(host.openDialogs.size(), 1u);
@@ -206,8 +207,8 @@ TEST_F(FileCommandsTest, FileThatCannotBeOpenedIsReportedAndChangesNothing) {
     ASSERT_EQ(host.MessageTexts(), std::vector<std::string>{"File Open Error!"});
     EXPECT_FALSE(host.messages[0].detail.empty());
     EXPECT_EQ(host.list.size(), 3u);
-    EXPECT_EQ(view.m_nDisplayForm, FORM_TEXT);
-    EXPECT_STREQ(view.m_szFileName, "NONAME");
+    EXPECT_EQ(view.DisplayForm(), FORM_TEXT);
+    EXPECT_STREQ(view.FileName(), "NONAME");
     EXPECT_EQ(host.paneWrites.size(), panes);
   }
 }
@@ -222,9 +223,9 @@ TEST_F(FileCommandsTest, GraphFileIsShownAtTheNextRepaintAndSavedBackWhole) {
 
   host.openAnswer = PathOf("picture.rdg");
   view.OnFileOpen();
-  EXPECT_EQ(view.m_nDisplayForm, FORM_GRAPHFILE);
-  EXPECT_EQ(view.m_bGraphLoaded, 1);
-  EXPECT_EQ(view.m_GraphBuf[1023], 0xAB);
+  EXPECT_EQ(view.DisplayForm(), FORM_GRAPHFILE);
+  EXPECT_EQ(ViewProbe(view).m_bGraphLoaded, 1);
+  EXPECT_EQ(ViewProbe(view).m_GraphBuf[1023], 0xAB);
   EXPECT_EQ(host.list.size(), 3u);
   EXPECT_EQ(host.Pane(pane::kFileName), "picture.rdg");
 
@@ -236,7 +237,7 @@ TEST_F(FileCommandsTest, GraphFileIsShownAtTheNextRepaintAndSavedBackWhole) {
 
   host.saveAnswer = PathOf("again.rdg");
   view.OnFileSave();
-  EXPECT_EQ(view.m_nLineCount, 0);
+  EXPECT_EQ(view.LineCount(), 0);
   const std::string bytes = Contents(PathOf("again.rdg"));
   ASSERT_EQ(bytes.size(), 4112u);
   EXPECT_EQ(bytes.substr(0, 16), "GRAPH*1QKDT530.0");
@@ -244,4 +245,4 @@ TEST_F(FileCommandsTest, GraphFileIsShownAtTheNextRepaintAndSavedBackWhole) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -7,9 +7,10 @@
 #include "meter_frames.h"
 #include "run/ids.h"
 #include "run/memory_journal_sink.h"
+#include "support/view_probe.h"
 #include "view_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 // A wall clock that moves on by half a second at every reading.
@@ -89,9 +90,9 @@ TEST_F(JournalFeedTest, RangeChangesClearTheListButTheJournalKeepsEveryPart) {
   EXPECT_EQ(sink.runs[0].info.program_version, "9.9");
   EXPECT_EQ(sink.runs[0].info.face, "test");
   EXPECT_EQ(sink.runs[0].info.device_path, "/dev/pts/9");
-  EXPECT_EQ(sink.runs[0].info.port_name, view.m_link.DeviceName());
-  EXPECT_EQ(sink.runs[0].info.sampling_ms, view.m_rsCom.m_nSampling * 50);
-  EXPECT_EQ(sink.runs[0].info.db_reference, view.m_nDbRefOhm);
+  EXPECT_EQ(sink.runs[0].info.port_name, view.Link().DeviceName());
+  EXPECT_EQ(sink.runs[0].info.sampling_ms, view.PortSettings().m_nSampling * 50);
+  EXPECT_EQ(sink.runs[0].info.db_reference, ViewProbe(view).m_nDbRefOhm);
 }
 
 TEST_F(JournalFeedTest, PauseResumeStopLineLostAndSaveAreEvents) {
@@ -132,4 +133,4 @@ TEST_F(JournalFeedTest, WithoutASinkTheViewRecordsAsBefore) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

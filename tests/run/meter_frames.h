@@ -10,7 +10,7 @@
 
 #include "base/frame_layout.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 
 namespace frame_detail {
 
@@ -76,4 +76,4 @@ inline std::string AcVolts(std::string_view display) {
   return MeterFrame(display, {frame::kAc, frame::kVolt});
 }
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

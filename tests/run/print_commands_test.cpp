@@ -4,9 +4,10 @@
 #include "graph/display_form.h"
 #include "graph/recording_canvas.h"
 #include "meter_frames.h"
+#include "support/view_probe.h"
 #include "view_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 using PrintCommandsTest = ViewTest;
@@ -48,15 +49,15 @@ TEST_F(PrintCommandsTest, EveryPageEndsWithItsNumberAndTakesTheLineCount) {
   line.Send(DcVolts(" 1.234"));
   numbering.OnTimer();
   numbering.OnRunStop();
-  numbering.m_nLineCount = 99;
+  ViewProbe(numbering).m_nLineCount = 99;
 
   RecordingCanvas page;
   numbering.OnPrint(page, 1);
   ASSERT_FALSE(page.Ops().empty());
   EXPECT_EQ(page.Ops().back(), "text 5900 -15500 \"1 Page\"");
   EXPECT_EQ(numbering.numbered, std::vector<int>{1});
-  EXPECT_EQ(numbering.m_nLineCount, 1);
+  EXPECT_EQ(numbering.LineCount(), 1);
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

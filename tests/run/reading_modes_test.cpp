@@ -8,9 +8,10 @@
 #include "meter_frames.h"
 #include "run/format_text.h"
 #include "run/ids.h"
+#include "support/view_probe.h"
 #include "view_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 using ReadingModesTest = ViewTest;
@@ -118,7 +119,7 @@ TEST_F(ReadingModesTest, PeakHoldSwitchedOnWhileMinMaxIsOnTakesOver) {
   EXPECT_EQ(host.Text(ctl::kMinMaxAvg), "AVG:    103  Vdc");
 
   view.OnButtonPeakHold();
-  EXPECT_EQ(view.m_bMinMax, 0);
+  EXPECT_EQ(ViewProbe(view).m_bMinMax, 0);
   EXPECT_EQ(host.Text(ctl::kStatGroup), "PEAK HOLD");
   for (int id : {ctl::kMinMaxMax, ctl::kMinMaxAvg, ctl::kMinMaxMin}) EXPECT_EQ(host.Text(id), "");
   ASSERT_GT(Record(DcVolts(" 0090 ")), 0);
@@ -132,7 +133,7 @@ TEST_F(ReadingModesTest, ShownDifferenceIsNeverCut) {
   Start();
   view.OnButtonRel();
   ASSERT_GT(Record(DcVolts(" 1.234")), 0);
-  view.m_fRelRef = FLT_MAX;
+  ViewProbe(view).m_fRelRef = FLT_MAX;
   ASSERT_GT(Record(DcVolts(" 1.235")), 0);
   const std::string expected = FormatText("%4.3f", static_cast<double>(1.235f - FLT_MAX));
   EXPECT_GT(expected.size(), 40u);
@@ -160,9 +161,9 @@ TEST_F(ReadingModesTest, ModeButtonsEnableTheirBoxesAndToggle) {
   EXPECT_FALSE(view.OnUpdateCommand(ctl::kMinMaxButton).checked);
   view.OnButtonRel();
   view.OnButtonRel();
-  EXPECT_EQ(view.m_bRel, 0);
+  EXPECT_EQ(ViewProbe(view).m_bRel, 0);
   EXPECT_FALSE(host.enabled.at(ctl::kRelRefText));
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

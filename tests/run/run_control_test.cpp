@@ -7,22 +7,23 @@
 #include "graph/display_form.h"
 #include "meter_frames.h"
 #include "run/ids.h"
+#include "support/view_probe.h"
 #include "view_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 using RunControlTest = ViewTest;
 
 TEST_F(RunControlTest, CreationWritesPanesFontsAndStartsTheTimer) {
   CQarnView& view = Create();
-  EXPECT_EQ(view.m_nDisplayForm, FORM_NONE);
-  EXPECT_EQ(view.m_nLineCount, 0);
-  EXPECT_EQ(view.m_nLinesPerPage, 45);
+  EXPECT_EQ(view.DisplayForm(), FORM_NONE);
+  EXPECT_EQ(view.LineCount(), 0);
+  EXPECT_EQ(ViewProbe(view).m_nLinesPerPage, 45);
   EXPECT_EQ(host.timers, std::vector<int>{kViewTimerId});
   EXPECT_TRUE(host.maximized);
   EXPECT_EQ(host.fonts.at(ctl::kList), kListFont);
-  EXPECT_EQ(view.m_fontVertical, kVerticalFont);
+  EXPECT_EQ(ViewProbe(view).m_fontVertical, kVerticalFont);
   EXPECT_EQ(host.Pane(pane::kFileName), "NONAME");
   EXPECT_TRUE(host.messages.empty());
 }
@@ -65,9 +66,9 @@ TEST_F(RunControlTest, EachRunStateEnablesItsCommands) {
     CQarnView v(freshHost, store, clock, freshLine);
     v.OnCreate();
     row.reach(v);
-    EXPECT_EQ(v.m_bIdle, row.idle);
-    EXPECT_EQ(v.m_bRunning, row.running);
-    EXPECT_EQ(v.m_bRecording, row.recording);
+    EXPECT_EQ(ViewProbe(v).m_bIdle, row.idle);
+    EXPECT_EQ(ViewProbe(v).m_bRunning, row.running);
+    EXPECT_EQ(ViewProbe(v).m_bRecording, row.recording);
     EXPECT_EQ(v.OnUpdateCommand(cmd::kRunStart).enabled, row.start);
     EXPECT_EQ(v.OnUpdateCommand(cmd::kRunStop).enabled, row.stop);
     EXPECT_EQ(v.OnUpdateCommand(cmd::kRunPause).enabled, row.pause);
@@ -84,7 +85,7 @@ TEST_F(RunControlTest, StartResetsThePanelAndTheList) {
   Start();
   EXPECT_EQ(line.openedName, "COM2");
   EXPECT_TRUE(host.list.empty());
-  EXPECT_EQ(view.m_nDisplayForm, FORM_TEXT);
+  EXPECT_EQ(view.DisplayForm(), FORM_TEXT);
   EXPECT_EQ(host.canvas.Ops(), std::vector<std::string>{"rect 0 0 453 172 #00FF00"});
   EXPECT_EQ(host.Text(ctl::kReading), "WAIT");
   EXPECT_EQ(host.fonts.at(ctl::kReading), kPanelFont);
@@ -92,8 +93,8 @@ TEST_F(RunControlTest, StartResetsThePanelAndTheList) {
     EXPECT_EQ(host.Text(id), " ");
     EXPECT_TRUE(host.shown.at(id));
   }
-  EXPECT_STREQ(view.m_szFileName, "NONAME");
-  EXPECT_EQ(view.m_link.m_nCountdown, 0);
+  EXPECT_STREQ(view.FileName(), "NONAME");
+  EXPECT_EQ(view.Link().m_nCountdown, 0);
 }
 
 TEST_F(RunControlTest, StartThatCannotOpenThePortChangesNothing) {
@@ -109,7 +110,7 @@ TEST_F(RunControlTest, StartThatCannotOpenThePortChangesNothing) {
   EXPECT_FALSE(host.messages[0].detail.empty());
   EXPECT_TRUE(view.OnUpdateCommand(cmd::kRunStart).enabled);
   EXPECT_FALSE(view.OnUpdateCommand(cmd::kRunStop).enabled);
-  EXPECT_EQ(view.m_bCanSave, 1);
+  EXPECT_EQ(ViewProbe(view).m_bCanSave, 1);
   EXPECT_EQ(host.list.size(), 1u);
   EXPECT_TRUE(host.canvas.Ops().empty());
 }
@@ -123,8 +124,8 @@ TEST_F(RunControlTest, StartWhilePausedResumesWithoutReopeningOrClearing) {
   const int resets = host.listResets;
 
   view.OnRunStart();
-  EXPECT_EQ(view.m_bRecording, 1);
-  EXPECT_EQ(view.m_bIdle, 0);
+  EXPECT_EQ(ViewProbe(view).m_bRecording, 1);
+  EXPECT_EQ(ViewProbe(view).m_bIdle, 0);
   EXPECT_TRUE(line.calls.empty());
   EXPECT_EQ(host.listResets, resets);
   EXPECT_EQ(host.list.size(), 1u);
@@ -139,7 +140,7 @@ TEST_F(RunControlTest, PauseThenStopClosesThePortAndTakesTheLineCount) {
   view.OnRunStop();
   EXPECT_FALSE(line.IsOpen());
   EXPECT_EQ(line.dtr, false);
-  EXPECT_EQ(view.m_nLineCount, 2);
+  EXPECT_EQ(view.LineCount(), 2);
   EXPECT_TRUE(view.OnUpdateFileSave());
 }
 
@@ -164,7 +165,7 @@ TEST_F(RunControlTest, CancelledPortDialogChangesNothing) {
   CQarnView& view = Create();
   const std::string pane = host.Pane(pane::kPort);
   view.OnSetupComPort();
-  EXPECT_EQ(view.m_rsCom.m_nComPort, 1);
+  EXPECT_EQ(view.PortSettings().m_nComPort, 1);
   EXPECT_EQ(host.Pane(pane::kPort), pane);
   EXPECT_TRUE(store.writes.empty());
 }
@@ -172,10 +173,10 @@ TEST_F(RunControlTest, CancelledPortDialogChangesNothing) {
 TEST_F(RunControlTest, DisabledAndUnknownCommandsAreNotCarriedOut) {
   CQarnView& view = Create();
   EXPECT_FALSE(view.OnCommand(cmd::kRunStop));
-  EXPECT_EQ(view.m_bCanSave, 0);
+  EXPECT_EQ(ViewProbe(view).m_bCanSave, 0);
   EXPECT_FALSE(view.OnCommand(12345));
   EXPECT_TRUE(view.OnCommand(cmd::kRunStart));
-  EXPECT_EQ(view.m_bRecording, 1);
+  EXPECT_EQ(ViewProbe(view).m_bRecording, 1);
   EXPECT_FALSE(view.OnCommand(cmd::kFileOpen));
   EXPECT_TRUE(host.openDialogs.empty());
 }
@@ -197,7 +198,7 @@ TEST_F(RunControlTest, LostLineIsReportedOnceAndTheRunCanStillBeStoppedAndRestar
   EXPECT_EQ(line.queuedCalls, queued);
 
   view.OnRunStop();
-  EXPECT_EQ(view.m_nLineCount, 1);
+  EXPECT_EQ(view.LineCount(), 1);
   EXPECT_TRUE(view.OnUpdateFileSave());
 
   line.lost = false;
@@ -213,7 +214,7 @@ TEST_F(RunControlTest, MeterIndicatorFollowsSilenceAndALostLineUntilTheRunEnds) 
   CQarnView& view = Create();
   EXPECT_EQ(view.MeterStateNow(), MeterState::kHeard) << "idle";
   Start();
-  const int period = view.m_link.m_nReload;
+  const int period = view.Link().m_nReload;
   for (int i = 0; i < 5 * period; ++i) {
     line.Send(DcVolts(" 1.234"));
     view.OnTimer();
@@ -251,4 +252,4 @@ TEST_F(RunControlTest, MeterIndicatorFollowsSilenceAndALostLineUntilTheRunEnds) 
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

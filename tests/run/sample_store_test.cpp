@@ -3,9 +3,10 @@
 #include "base/list_line.h"
 #include "meter_frames.h"
 #include "run/ids.h"
+#include "support/view_probe.h"
 #include "view_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 using SampleStoreTest = ViewTest;
@@ -42,10 +43,10 @@ TEST_F(SampleStoreTest, StatisticsStartAtTheSecondLineOfAList) {
   view.OnButtonPeakHold();
   Start();
   for (const char* display : {" 5.000", " 1.000", " 2.000"}) ASSERT_GT(Record(DcVolts(display)), 0);
-  EXPECT_FLOAT_EQ(view.m_fPeakMax, 2.0f);
-  EXPECT_FLOAT_EQ(view.m_fPeakMin, 1.0f);
-  EXPECT_FLOAT_EQ(view.m_fWindowCount, 2.0f);
-  EXPECT_DOUBLE_EQ(view.m_dWindowSum, 3.0);
+  EXPECT_FLOAT_EQ(ViewProbe(view).m_fPeakMax, 2.0f);
+  EXPECT_FLOAT_EQ(ViewProbe(view).m_fPeakMin, 1.0f);
+  EXPECT_FLOAT_EQ(ViewProbe(view).m_fWindowCount, 2.0f);
+  EXPECT_DOUBLE_EQ(ViewProbe(view).m_dWindowSum, 3.0);
 }
 
 TEST_F(SampleStoreTest, WindowKeepsTheNewest500Values) {
@@ -59,18 +60,18 @@ TEST_F(SampleStoreTest, WindowKeepsTheNewest500Values) {
   };
   // Line 1 counts in no statistic: values 2 .. 501 fill the window.
   for (int value = 1; value <= 501; ++value) ASSERT_GT(recordValue(value), 0) << value;
-  EXPECT_FLOAT_EQ(view.m_fWindowCount, 500.0f);
-  EXPECT_FLOAT_EQ(view.m_afWindow[0], 2.0f);
-  EXPECT_FLOAT_EQ(view.m_afWindow[499], 501.0f);
-  EXPECT_DOUBLE_EQ(view.m_dWindowSum, 125750.0);
+  EXPECT_FLOAT_EQ(ViewProbe(view).m_fWindowCount, 500.0f);
+  EXPECT_FLOAT_EQ(ViewProbe(view).m_afWindow[0], 2.0f);
+  EXPECT_FLOAT_EQ(ViewProbe(view).m_afWindow[499], 501.0f);
+  EXPECT_DOUBLE_EQ(ViewProbe(view).m_dWindowSum, 125750.0);
 
   ASSERT_GT(recordValue(502), 0);
-  EXPECT_FLOAT_EQ(view.m_fWindowCount, 500.0f);
-  EXPECT_FLOAT_EQ(view.m_afWindow[0], 3.0f);
-  EXPECT_FLOAT_EQ(view.m_afWindow[499], 502.0f);
-  EXPECT_DOUBLE_EQ(view.m_dWindowSum, 125750.0 - 2.0 + 502.0);
+  EXPECT_FLOAT_EQ(ViewProbe(view).m_fWindowCount, 500.0f);
+  EXPECT_FLOAT_EQ(ViewProbe(view).m_afWindow[0], 3.0f);
+  EXPECT_FLOAT_EQ(ViewProbe(view).m_afWindow[499], 502.0f);
+  EXPECT_DOUBLE_EQ(ViewProbe(view).m_dWindowSum, 125750.0 - 2.0 + 502.0);
   EXPECT_EQ(host.list.size(), 502u);
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

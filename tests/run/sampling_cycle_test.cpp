@@ -4,9 +4,10 @@
 #include "graph/display_form.h"
 #include "meter_frames.h"
 #include "run/ids.h"
+#include "support/view_probe.h"
 #include "view_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 using SamplingCycleTest = ViewTest;
@@ -17,9 +18,9 @@ std::string ValueColumns(const std::string& line) {
 
 TEST_F(SamplingCycleTest, BeforeAFormIsChosenTicksDoNothing) {
   CQarnView& view = Create();
-  const int countdown = view.m_link.m_nCountdown;
+  const int countdown = view.Link().m_nCountdown;
   Tick(20);
-  EXPECT_EQ(view.m_link.m_nCountdown, countdown);
+  EXPECT_EQ(view.Link().m_nCountdown, countdown);
   EXPECT_EQ(line.queuedCalls, 0);
 }
 
@@ -93,8 +94,8 @@ TEST_F(SamplingCycleTest, ChangeOfRangeStartsANewListAndRecordsAtOnce) {
   EXPECT_EQ(host.listResets, resets + 1);
   ASSERT_EQ(host.list.size(), 1u);
   EXPECT_EQ(ValueColumns(host.list[0]), " 12.34");
-  EXPECT_EQ(view.m_nListDecimals, 2);
-  EXPECT_EQ(view.m_link.m_nCountdown, view.m_link.m_nReload);
+  EXPECT_EQ(ViewProbe(view).m_nListDecimals, 2);
+  EXPECT_EQ(view.Link().m_nCountdown, view.Link().m_nReload);
 }
 
 TEST_F(SamplingCycleTest, OverloadShowsOverInTheListAndOnThePanel) {
@@ -129,8 +130,8 @@ TEST_F(SamplingCycleTest, SampleInTheGraphFileFormPaintsWhiteAndSwitchesToText) 
 
   ASSERT_GT(Record(DcVolts(" 1.235")), 0);
   EXPECT_EQ(host.canvas.Ops(), std::vector<std::string>{"rect 0 0 453 161 #FFFFFF"});
-  EXPECT_EQ(view.m_nDisplayForm, FORM_TEXT);
-  EXPECT_EQ(view.m_bGraphLoaded, 0);
+  EXPECT_EQ(view.DisplayForm(), FORM_TEXT);
+  EXPECT_EQ(ViewProbe(view).m_bGraphLoaded, 0);
   EXPECT_EQ(host.Text(ctl::kReading), " ");
   EXPECT_EQ(host.Text(ctl::kUnit), " ");
 
@@ -160,7 +161,7 @@ TEST_F(SamplingCycleTest, InTheGraphFormsASampleRedrawsTheGraphAndLeavesThePanel
     form == FORM_LINE ? view.OnViewLine() : view.OnViewBar();
     host.canvas.Clear();
     ASSERT_GT(Record(DcVolts(" 1.300")), 0);
-    EXPECT_EQ(view.m_nDisplayForm, form);
+    EXPECT_EQ(view.DisplayForm(), form);
     ASSERT_FALSE(host.canvas.Ops().empty());
     EXPECT_EQ(host.canvas.Ops().front(), "rect 0 0 453 172 #00FF00");
     EXPECT_EQ(host.Text(ctl::kPeakMax), peakMax);
@@ -170,4 +171,4 @@ TEST_F(SamplingCycleTest, InTheGraphFormsASampleRedrawsTheGraphAndLeavesThePanel
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

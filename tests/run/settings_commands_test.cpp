@@ -4,21 +4,22 @@
 #include <climits>
 
 #include "run/ids.h"
+#include "support/view_probe.h"
 #include "view_fixture.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 using SettingsCommandsTest = ViewTest;
 
 TEST_F(SettingsCommandsTest, FreshStoreGivesTheDefaults) {
   CQarnView& view = Create();
-  EXPECT_EQ(view.m_rsCom.m_nComPort, 1);
-  EXPECT_EQ(view.m_link.m_nPortIndex, 1);
-  EXPECT_EQ(view.m_link.m_nReload, 16);
-  EXPECT_EQ(view.m_rsCom.m_nSampling, 20);
-  EXPECT_EQ(view.m_nDbRefOhm, 600);
-  EXPECT_FLOAT_EQ(view.m_fDbRefKOhm, 0.6f);
+  EXPECT_EQ(view.PortSettings().m_nComPort, 1);
+  EXPECT_EQ(view.Link().m_nPortIndex, 1);
+  EXPECT_EQ(view.Link().m_nReload, 16);
+  EXPECT_EQ(view.PortSettings().m_nSampling, 20);
+  EXPECT_EQ(ViewProbe(view).m_nDbRefOhm, 600);
+  EXPECT_FLOAT_EQ(ViewProbe(view).m_fDbRefKOhm, 0.6f);
   EXPECT_TRUE(view.OnUpdateCommand(cmd::kSampling1s).checked);
   EXPECT_TRUE(view.OnUpdateCommand(cmd::kDbRefFirst + 12).checked);  // 600 Ohm
   EXPECT_EQ(host.Pane(pane::kPort), "COM 2");
@@ -32,9 +33,9 @@ TEST_F(SettingsCommandsTest, StoredValuesOutsideTheMenusAreUsedAsTheyAre) {
   store.Set("Sampling Time", "Current", "55");
   store.Set("Db", "Ref", "470");
   CQarnView& view = Create();
-  EXPECT_EQ(view.m_link.m_nReload, 55);
-  EXPECT_EQ(view.m_rsCom.m_nSampling, 55);
-  EXPECT_FLOAT_EQ(view.m_fDbRefKOhm, 0.47f);
+  EXPECT_EQ(view.Link().m_nReload, 55);
+  EXPECT_EQ(view.PortSettings().m_nSampling, 55);
+  EXPECT_FLOAT_EQ(ViewProbe(view).m_fDbRefKOhm, 0.47f);
   EXPECT_EQ(host.Pane(pane::kDbRef), " 470 Ohm");
   for (int id = cmd::kSampling500ms; id <= cmd::kDbRefLast; ++id) {
     EXPECT_FALSE(view.OnUpdateCommand(id).checked) << id;
@@ -46,7 +47,7 @@ TEST_F(SettingsCommandsTest, SamplingCommandIsStoredAtOnceAndRestoredNextTime) {
   EXPECT_TRUE(view.OnCommand(cmd::kSampling5s));
   EXPECT_EQ(store.writes, (std::vector<std::string>{"Sampling Time/Current=100",
                                                     "Sampling Time/Use display=  5 SEC"}));
-  EXPECT_EQ(view.m_link.m_nReload, 86);
+  EXPECT_EQ(view.Link().m_nReload, 86);
   EXPECT_EQ(host.Pane(pane::kSampling), "  5 SEC");
   EXPECT_TRUE(view.OnUpdateCommand(cmd::kSampling5s).checked);
   EXPECT_FALSE(view.OnUpdateCommand(cmd::kSampling1s).checked);
@@ -54,7 +55,7 @@ TEST_F(SettingsCommandsTest, SamplingCommandIsStoredAtOnceAndRestoredNextTime) {
   RecordingFormHost nextHost;
   CQarnView next(nextHost, store, clock, line);
   next.OnCreate();
-  EXPECT_EQ(next.m_link.m_nReload, 86);
+  EXPECT_EQ(next.Link().m_nReload, 86);
   EXPECT_TRUE(next.OnUpdateCommand(cmd::kSampling5s).checked);
   EXPECT_EQ(nextHost.Pane(pane::kSampling), "  5 SEC");
 }
@@ -70,8 +71,8 @@ TEST_F(SettingsCommandsTest, SamplingTable) {
   CQarnView& view = Create();
   for (const auto& row : rows) {
     ASSERT_TRUE(view.OnSamplingCommand(row.command));
-    EXPECT_EQ(view.m_rsCom.m_nSampling, row.code);
-    EXPECT_EQ(view.m_link.m_nReload, row.period);
+    EXPECT_EQ(view.PortSettings().m_nSampling, row.code);
+    EXPECT_EQ(view.Link().m_nReload, row.period);
   }
 }
 
@@ -80,8 +81,8 @@ TEST_F(SettingsCommandsTest, DbReferenceCommandWritesAtOnceAndUpdatesTheBoxOnlyI
   host.texts[ctl::kDbRefText] = "untouched";
   EXPECT_TRUE(view.OnCommand(cmd::kDbRefFirst));  // 2 Ohm
   EXPECT_EQ(host.Text(ctl::kDbRefText), "untouched");
-  EXPECT_EQ(view.m_nDbRefOhm, 2);
-  EXPECT_FLOAT_EQ(view.m_fDbRefKOhm, 0.002f);
+  EXPECT_EQ(ViewProbe(view).m_nDbRefOhm, 2);
+  EXPECT_FLOAT_EQ(ViewProbe(view).m_fDbRefKOhm, 0.002f);
   EXPECT_EQ(store.Get("Db", "Ref"), "2");
   EXPECT_EQ(host.Pane(pane::kDbRef), "   2 Ohm");
   EXPECT_TRUE(view.OnUpdateCommand(cmd::kDbRefFirst).checked);
@@ -100,7 +101,7 @@ TEST_F(SettingsCommandsTest, OddStoredValuesAreShownWhole) {
   CQarnView& view = Create();
   EXPECT_EQ(host.Pane(pane::kPort), "COM 2147483648");
   EXPECT_EQ(host.Pane(pane::kDbRef), "-2147483648 Ohm");
-  EXPECT_EQ(view.m_link.m_nReload, -5);
+  EXPECT_EQ(view.Link().m_nReload, -5);
   view.OnButtonDb();
   EXPECT_EQ(host.Text(ctl::kDbRefText), "-2147483648 OHM");
   // The port number saturates instead of overflowing: a port above 4.
@@ -109,4 +110,4 @@ TEST_F(SettingsCommandsTest, OddStoredValuesAreShownWhole) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

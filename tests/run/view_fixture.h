@@ -13,8 +13,9 @@
 #include "support/fixed_clock.h"
 #include "support/memory_profile_store.h"
 #include "support/recording_form_host.h"
+#include "support/view_probe.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 
 class ViewTest : public ::testing::Test {
  protected:
@@ -31,7 +32,7 @@ class ViewTest : public ::testing::Test {
   // Starts a run and checks that it records.
   void Start() {
     View().OnRunStart();
-    ASSERT_EQ(view->m_bRecording, 1);
+    ASSERT_EQ(ViewProbe(*view).m_bRecording, 1);
   }
 
   // The meter sends `frame` from now on; ticks until a line is appended.
@@ -59,4 +60,4 @@ class ViewTest : public ::testing::Test {
   std::unique_ptr<CQarnView> view;
 };
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

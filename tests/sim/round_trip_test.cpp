@@ -110,7 +110,7 @@ TEST(RoundTrip, NoisyMeterThroughTheFrameReader) {
                   .ok());
   FrameSequence meter;
   ASSERT_TRUE(FrameSequence::Create(options, meter).ok());
-  testing::FakeSerialLine line;
+  test_support::FakeSerialLine line;
   ASSERT_TRUE(line.Open("COM1").ok());
   CComQV7300 link(line);
   link.m_nReload = 1000;  // one long period: every call looks for a frame only

@@ -21,7 +21,7 @@
 
 #include "link/serial_line.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 
 class FakeSerialLine : public SerialLine {
  public:
@@ -109,4 +109,4 @@ class FakeSerialLine : public SerialLine {
   std::deque<std::uint8_t> pending_;
 };
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -5,7 +5,7 @@
 
 #include "run/clock.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 
 class FixedClock : public Clock {
  public:
@@ -13,4 +13,4 @@ class FixedClock : public Clock {
   std::string LocalTimeText() override { return text; }
 };
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -12,7 +12,7 @@
 
 #include "run/profile_store.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 
 class MemoryProfileStore : public ProfileStore {
  public:
@@ -54,4 +54,4 @@ class MemoryProfileStore : public ProfileStore {
   }
 };
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

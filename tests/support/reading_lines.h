@@ -10,7 +10,7 @@
 
 #include "base/list_line.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 
 // `line` with `text` written over `field`, cut to its width.
 inline std::string WithField(std::string line, const list_line::Field& field,
@@ -35,4 +35,4 @@ inline std::vector<std::string> ReadingLines(int lines, std::string_view value,
   return std::vector<std::string>(static_cast<std::size_t>(lines), ReadingLine(value, unit, name));
 }
 
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -16,7 +16,7 @@
 #include "graph/recording_canvas.h"
 #include "run/form_host.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 
 class RecordingFormHost : public FormHost {
  public:
@@ -126,4 +126,4 @@ class RecordingFormHost : public FormHost {
   }
 };
 
-}  // namespace ql::testing
+}  // namespace ql::test_support
