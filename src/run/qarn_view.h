@@ -220,7 +220,8 @@ class CQarnView {
   // "Data not exist !" was shown since the list or the display form last
   // changed; a repaint does not show it again.
   int m_bNoDataShown = 0;
-  // The user was told that the meter connection was lost in this run.
+  // The user was told that the meter connection was lost, and it is not
+  // back yet.
   int m_bLineLostShown = 0;
 
   // The journal: the run's start, and whether lines went to the journal
@@ -239,6 +240,11 @@ class CQarnView {
 
   // Sampling cycle.
   bool CheckLineLost();
+  // True iff the line is lost on this tick; tries it again (about once a
+  // second) and tells of it when it is back. A tick that brings it back
+  // reads nothing.
+  bool LineDown();
+  void LineBack();
   void UpdatePanel(Canvas* canvas, const Reading& reading);
 
   // Sample store.
