@@ -1,12 +1,14 @@
 // The frame reader fed arbitrary bytes in arbitrary chunks over many ticks,
 // with any sampling period (zero and negative included), any starting
 // countdown, a capped driver queue, bursts far larger than every buffer,
-// silent ticks, the line lost, and the port closed and opened again.
+// silent ticks, the line lost, the device back, and the port closed and
+// opened again.
 //
 // Input: four bytes of setup, then one step per header byte:
 //   0x00        a tick with nothing new on the line
 //   0xFF        close the port and open it again, as a new run does
 //   0xFE        the line is lost (hang-up); later steps still tick
+//   0xFD        the device is back: a second of reopen tries
 //   otherwise   the next (h & 0x3F) bytes arrive, repeated 64 times when
 //               bit 6 is set, as a burst; then one tick
 //
@@ -59,6 +61,9 @@ void Tick(ql::test_support::FakeSerialLine& line, CComQV7300& link) {
   FUZZ_CHECK(link.m_strFrame.empty() || HasEndMarks(link.m_strFrame));
   if (lostBefore) FUZZ_CHECK(line.bytesRead == readBefore);
   if (line.lost) FUZZ_CHECK(link.LineLost());
+  const ql::LinkCounters& c = link.Counters();
+  FUZZ_CHECK(c.bytesReceived == CComQV7300::kFrameSize * c.framesTaken + c.bytesSkipped +
+                                    c.bytesCut + c.bytesOverflowed + link.Collected());
 
   if (countdown <= 0) {
     // A period ends on every call that finds its countdown run out, frame or not.
@@ -100,6 +105,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (header == 0xFE) {
       line.lost = true;
+      continue;
+    }
+    if (header == 0xFD) {
+      const bool wasLost = link.LineLost();
+      line.lost = false;
+      bool back = false;
+      for (int i = 0; i < CComQV7300::kReopenTicks && !back; ++i) back = link.TryReopen();
+      FUZZ_CHECK(back == wasLost);
+      FUZZ_CHECK(!link.LineLost());
+      FUZZ_CHECK(link.Collected() == 0 || !wasLost);
+      FUZZ_CHECK(link.m_strFrame.empty() || !wasLost);
       continue;
     }
     if (header != 0) {

@@ -12,14 +12,15 @@ using Words = std::vector<std::string>;
 
 // Synopses, shown by --help and with usage errors.
 inline constexpr const char* kSimulateUsage =
-    "quintaline-cli simulate (--pty | --device PATH) [--rate HZ] [--frames N] [SEQUENCE...]";
+    "quintaline-cli simulate (--pty | --device PATH) [--rate HZ] [--frames N] [SEQUENCE...]\n"
+    "       quintaline-cli simulate (--pty | --device PATH) --replay FILE [--speed X]";
 inline constexpr const char* kMonitorUsage =
     "quintaline-cli monitor --port DEVICE [--sampling 500ms|1s|2s|5s|10s] [--samples N]\n"
     "                       [--stats]";
 inline constexpr const char* kLogUsage =
     "quintaline-cli log --port DEVICE [--sampling 500ms|1s|2s|5s|10s] [--db-ref OHMS]\n"
     "                   [--modes LIST] [--panel] [--samples N] [--seconds S] [--save FILE]\n"
-    "                   [--settings PATH]";
+    "                   [--raw FILE] [--reconnect] [--settings PATH]";
 inline constexpr const char* kGraphUsage =
     "quintaline-cli graph FILE [--form line|bar] (--ops | --png OUT | --svg OUT)";
 inline constexpr const char* kReportUsage =
@@ -34,6 +35,8 @@ inline constexpr const char* kPortsUsage =
     "quintaline-cli ports [--listen SECONDS] [--json] [--settings PATH] [DEVICE...]";
 
 int RunSimulate(const Words& args);
+// simulate --replay: called by RunSimulate when the words hold --replay.
+int RunReplay(const Words& args);
 int RunMonitor(const Words& args);
 int RunLog(const Words& args);
 int RunGraph(const Words& args);

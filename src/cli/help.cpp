@@ -23,7 +23,11 @@ constexpr std::array<SubcommandHelp, 8> kHelp{{
      "  --device PATH    write the frames to PATH\n"
      "  --rate HZ        frames a second (default 4)\n"
      "  --frames N       stop after N frames (default: until SIGINT or SIGTERM)\n"
-     "  SEQUENCE         the readings sent; see quintaline-cli --help"},
+     "  SEQUENCE         the readings sent; see quintaline-cli --help\n"
+     "  --replay FILE    play a capture (log --raw) back as it was read, in place of a\n"
+     "                   SEQUENCE; with --pty from the moment a logger opens the line,\n"
+     "                   which then stays open until SIGINT or SIGTERM\n"
+     "  --speed X        play the capture X times as fast (default 1, 0.01 to 1000)"},
     {"monitor", kMonitorUsage, "Print the meter's readings as they come.",
      "  --port DEVICE    the serial port the meter is on\n"
      "  --sampling T     the sampling time, 500ms|1s|2s|5s|10s\n"
@@ -41,6 +45,10 @@ constexpr std::array<SubcommandHelp, 8> kHelp{{
      "  --samples N      stop after N lines\n"
      "  --seconds S      stop after S seconds\n"
      "  --save FILE      save the run to FILE when it ends\n"
+     "  --raw FILE       capture every byte received, with its time, in FILE\n"
+     "                   (simulate --replay plays it back)\n"
+     "  --reconnect      a meter unplugged during the run does not end it: its device\n"
+     "                   is opened again by the same path once it is back\n"
      "  --settings PATH  the settings file (else $QUINTALINE_SETTINGS, else\n"
      "                   ~/.config/Quintaline/Quintaline.ini)\n"
      "SIGINT, SIGTERM and SIGHUP end the run and it is still saved."},

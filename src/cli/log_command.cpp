@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "capture/capture_writer.h"
 #include "cli/args.h"
 #include "cli/cli_host.h"
 #include "cli/commands.h"
@@ -23,6 +24,7 @@
 #include "link/posix_serial_line.h"
 #include "qtsupport/settings_store.h"
 #include "run/ids.h"
+#include "run/journal_sink.h"
 #include "run/qarn_view.h"
 #include "run/system_clock.h"
 
@@ -72,6 +74,8 @@ struct LogOptions {
   long long samples = -1;  // no limit
   std::optional<double> seconds;
   std::optional<std::string> saveFile;
+  std::optional<std::string> rawFile;
+  bool reconnect = false;
   std::string settings;
 };
 
@@ -114,8 +118,12 @@ std::string ReadOptions(const Args& args, LogOptions& options) {
              std::to_string(static_cast<long long>(kMaxSeconds));
     }
   }
-  if (std::string problem = EmptyFileName(args, {"--save"}); !problem.empty()) return problem;
+  if (std::string problem = EmptyFileName(args, {"--save", "--raw"}); !problem.empty()) {
+    return problem;
+  }
   options.saveFile = args.Get("--save");
+  options.rawFile = args.Get("--raw");
+  options.reconnect = args.Has("--reconnect");
   options.settings = args.Get("--settings").value_or("");
   return {};
 }
@@ -125,10 +133,11 @@ std::string ReadOptions(const Args& args, LogOptions& options) {
 int RunLog(const Words& words) {
   Args args;
   for (const char* name : {"--port", "--sampling", "--db-ref", "--modes", "--samples", "--seconds",
-                           "--save", "--settings"}) {
+                           "--save", "--raw", "--settings"}) {
     args.Value(name);
   }
   args.Flag("--panel");
+  args.Flag("--reconnect");
   LogOptions options;
   if (!args.Parse(words)) return UsageError("log", args.Error(), kLogUsage);
   if (const std::string problem = ReadOptions(args, options); !problem.empty()) {
@@ -167,6 +176,26 @@ int RunLog(const Words& words) {
   if (!view.OnUpdateRunning()) return kExitFailed;  // the message box told why
   for (int button : options.modeButtons) view.OnCommand(button);
 
+  // The capture's time starts with the first tick, right after the port
+  // opened, as a replay's starts when its line is opened.
+  std::unique_ptr<CaptureWriter> capture;
+  if (options.rawFile) {
+    const Status created =
+        CaptureWriter::Create(*options.rawFile, SystemWallClock().Now().utc_us, capture);
+    if (!created.ok()) {
+      view.OnCommand(cmd::kRunStop);
+      PrintError("quintaline-cli log: " + created.reason());
+      return kExitFailed;
+    }
+    view.SetByteTap(capture.get());
+  }
+  bool captureFailed = false;
+  const auto reportCaptureFailure = [&](const Status& failure) {
+    PrintError("quintaline-cli log: the capture stopped: " + failure.reason() +
+               "; the run goes on without it");
+    captureFailed = true;
+  };
+
   host.SetEchoList(true);
   const auto deadline =
       options.seconds
@@ -175,20 +204,39 @@ int RunLog(const Words& words) {
                               std::chrono::duration<double>(*options.seconds)))
           : std::nullopt;
   SilenceWatch silence(options.device, std::chrono::steady_clock::now());
+  bool wasLost = false;
   RunTicks([&] {
     const auto now = std::chrono::steady_clock::now();
     if (deadline && now >= *deadline) return false;
     const long long before = host.LinesAdded();
     view.OnTimer();
     const bool recorded = host.LinesAdded() > before;
-    silence.Check(view.Link().Counters().framesTaken, now);
+    const bool lost = view.Link().LineLost();
+    if (lost) {
+      wasLost = true;
+    } else {
+      // The quiet of a lost line was told as such, not as a silent meter.
+      if (wasLost) silence = SilenceWatch(options.device, now);
+      wasLost = false;
+      silence.Check(view.Link().Counters().framesTaken, now);
+    }
+    if (capture) {
+      if (const std::optional<Status> failure = capture->TakeFailure()) {
+        reportCaptureFailure(*failure);
+      }
+    }
     if (recorded && options.panel && view.DisplayForm() == FORM_TEXT) PrintLine(PanelLine(host));
-    if (view.Link().LineLost()) return false;
+    if (lost && !options.reconnect) return false;
     return options.samples < 0 || host.LinesAdded() < options.samples;
   });
-  const bool lost = view.Link().LineLost();
+  const bool lost = view.Link().LineLost() && !options.reconnect;
   host.SetEchoList(false);
+  view.SetByteTap(nullptr);
   view.OnCommand(cmd::kRunStop);
+  if (capture) {
+    const Status outcome = capture->Finish();
+    if (!outcome.ok() && !captureFailed) reportCaptureFailure(outcome);
+  }
 
   if (options.saveFile && host.LinesAdded() == 0) {
     PrintError("quintaline-cli log: no line was recorded; " + *options.saveFile + " not written");
@@ -200,7 +248,7 @@ int RunLog(const Words& words) {
     view.OnCommand(cmd::kFileSave);
     if (host.MessageCount() != before) return kExitFailed;
   }
-  return lost ? kExitFailed : kExitOk;
+  return lost || captureFailed ? kExitFailed : kExitOk;
 }
 
 }  // namespace ql::cli

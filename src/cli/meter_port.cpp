@@ -79,6 +79,11 @@ bool MeterPort::Write(const std::vector<std::uint8_t>& bytes) {
   return true;
 }
 
+bool MeterPort::PeerOpened() const {
+  int exclusive = 0;
+  return slave_ >= 0 && ioctl(slave_, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
+}
+
 void MeterPort::SetCarrier(bool on) {
   int line = TIOCM_DTR;
   ioctl(out_, on ? TIOCMBIS : TIOCMBIC, &line);

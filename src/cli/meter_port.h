@@ -32,6 +32,9 @@ class MeterPort {
   // Writes as much of `bytes` as the other side takes now. Returns false iff
   // the output failed for good (the device went away).
   bool Write(const std::vector<std::uint8_t>& bytes);
+  // True iff a logger has the pseudo-terminal open as a serial line: the
+  // link takes its device exclusively. False for a device given by path.
+  bool PeerOpened() const;
   // Raises or lowers the line the logger sees as carrier detect (DTR of a
   // crossed cable). Ignored where there is no such line.
   void SetCarrier(bool on);

@@ -2,8 +2,9 @@
 // sequence (sim/sequence_options.h gives the words) at a meter-like pace to
 // a new pseudo-terminal, whose path is the first line on stdout, or to a
 // device. Runs until SIGINT/SIGTERM (exit 0) or until --frames frames were
-// sent.
+// sent. With --replay it plays a capture instead (replay_command.cpp).
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <string>
@@ -28,6 +29,7 @@ constexpr long long kMaxFrames = 1'000'000'000'000LL;
 }  // namespace
 
 int RunSimulate(const Words& words) {
+  if (std::find(words.begin(), words.end(), "--replay") != words.end()) return RunReplay(words);
   SequenceOptions sequenceOptions;
   std::vector<std::string> rest;
   if (const Status status = ParseSequenceArgs(words, sequenceOptions, &rest); !status.ok()) {

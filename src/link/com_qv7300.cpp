@@ -103,6 +103,27 @@ std::optional<ModemInputs> CComQV7300::ReadModemInputs() {
   return m_line.IsOpen() ? m_line.ReadModemInputs() : std::nullopt;
 }
 
+bool CComQV7300::TryReopen() {
+  if (m_bLineLost == 0) return false;
+  if (m_bConnected != 0) ClosePort();
+  if (--m_nReopenWait > 0) return false;
+  m_nReopenWait = kReopenTicks;
+  if (!m_line.Reopen().ok()) return false;
+  m_line.Purge();
+  if (SetupLine() == 0) {
+    m_line.Close();
+    return false;
+  }
+  m_bConnected = 1;
+  m_bLineLost = 0;
+  Drop(m_nRxCount, DropReason::kSearch);
+  m_strFrame.clear();
+  m_nMissed = 0;
+  m_bFrameSeen = 0;
+  m_bSampleDue = 0;
+  return true;
+}
+
 int CComQV7300::ReadFrame() {
   if (m_nPortIndex < 0) return RX_NOPORT;
   for (int tries = 0;;) {
@@ -121,12 +142,14 @@ void CComQV7300::Collect() {
   const std::optional<std::size_t> queued = m_line.Queued();
   if (!queued) {
     m_bLineLost = 1;
+    m_nReopenWait = kReopenTicks;
     return;
   }
   const std::size_t wanted = std::min(*queued, kReadSize);
   if (wanted == 0) return;
   if (wanted > kCollectSize - m_nRxCount) MakeRoom();
   const std::size_t got = std::min(m_line.Read(m_rxBuf.data() + m_nRxCount, wanted), wanted);
+  if (m_tap != nullptr && got != 0) m_tap->Received(m_rxBuf.data() + m_nRxCount, got);
   m_nRxCount += got;
   m_counters.bytesReceived += got;
 }

@@ -21,7 +21,10 @@
 // was dropped and told to the drop reporter, if one is set.
 //
 // A lost line (hang-up, device gone) sets m_bLineLost; from then on reads
-// see no bytes until the next Open.
+// see no bytes until the next Open, or until TryReopen finds the device back.
+//
+// Every byte read can also be handed, as read, to a byte tap (a capture of
+// the raw stream).
 
 #include "base/frame_layout.h"
 
@@ -56,6 +59,15 @@ class DropReporter {
  public:
   virtual ~DropReporter() = default;
   virtual void Dropped(std::size_t bytes, DropReason reason) = 0;
+};
+
+// Told of every byte read from the line, in the pieces it was read, before
+// any of it is searched. Called on the reader's thread, which must never
+// wait: an implementation returns at once.
+class ByteTap {
+ public:
+  virtual ~ByteTap() = default;
+  virtual void Received(const std::uint8_t* bytes, std::size_t count) = 0;
 };
 
 // What the link received and what became of it, since it was made. Every
@@ -96,6 +108,8 @@ class CComQV7300 {
   // `reporter` (may be null) must outlive this object or be replaced first.
   void SetDropReporter(DropReporter* reporter) { m_reporter = reporter; }
   const LinkCounters& Counters() const { return m_counters; }
+  // `tap` (may be null) must outlive this object or be replaced first.
+  void SetByteTap(ByteTap* tap) { m_tap = tap; }
 
   // Drains the queued bytes, takes the oldest complete frame into
   // m_strFrame and paces the samples. Returns RX_READY, RX_WAIT or RX_NOPORT.
@@ -123,6 +137,14 @@ class CComQV7300 {
   std::optional<ModemInputs> ReadModemInputs();
   // Returns true iff the line was lost (hang-up, device gone) since Open.
   bool LineLost() const { return m_bLineLost != 0; }
+  // Call once a tick while the line is lost. The dead line is closed at the
+  // first call (so that the kernel can give its device name back to the
+  // device when it returns); every kReopenTicks calls the same device is
+  // tried again, quietly and without waiting (SerialLine::Reopen). Returns
+  // true iff the line is back: set up as Open sets it up, the bytes
+  // collected before the loss dropped (they never join the bytes after
+  // it), and no frame from before the loss left to be repeated.
+  bool TryReopen();
   // The device name Open built: "COM%d" or "\\.\TELNET".
   const std::string& DeviceName() const { return m_strDevice; }
   // Why the last Open failed; ok() after a successful one.
@@ -147,11 +169,13 @@ class CComQV7300 {
   int m_nMissed = 0;       // consecutive periods without a frame, 0 .. 1000
   int m_bFrameSeen = 0;    // a frame arrived during the current period
   int m_bLineLost = 0;     // the line reported a hang-up since Open
+  int m_nReopenWait = 0;   // TryReopen calls until the next try of a lost line
 
   static constexpr std::size_t kFrameSize = frame::kFrameSize;
   static constexpr std::size_t kCollectSize = 4000;  // collection buffer
   static constexpr std::size_t kReadSize = 2048;     // most bytes read by one try
   static constexpr int kMissedCap = 1000;            // m_nMissed stops here
+  static constexpr int kReopenTicks = 20;            // a lost line is tried about once a second
 
  private:
   // Reads what the line has queued (at most kReadSize) into m_rxBuf.
@@ -174,6 +198,7 @@ class CComQV7300 {
   SerialLine& m_line;
   MessageFn m_message;
   DropReporter* m_reporter = nullptr;
+  ByteTap* m_tap = nullptr;
   LinkCounters m_counters;
   std::string m_strDevice;
   Status m_openStatus;

@@ -15,6 +15,8 @@ namespace ql {
 
 namespace {
 
+constexpr const char* kPseudoTerminalFolder = "/dev/pts/";
+
 std::string Reason(const std::string& path, int error) {
   return path + ": " + std::strerror(error);
 }
@@ -139,7 +141,27 @@ PosixSerialLine::~PosixSerialLine() { Close(); }
 Status PosixSerialLine::Open(const std::string& portName) {
   if (IsOpen()) return Status::Busy(m_path + ": the line is already open");
   m_path = m_deviceMap ? m_deviceMap(portName) : std::string();
+  m_opened.clear();
   if (m_path.empty()) return Status::NotFound(portName + ": no device is set for this port");
+  Status status = OpenPath();
+  if (status.ok()) m_opened = m_path;
+  return status;
+}
+
+Status PosixSerialLine::Reopen() {
+  if (IsOpen()) return Status::Busy(m_path + ": the line is already open");
+  if (m_opened.empty()) return Status::NotFound("no device was opened before");
+  // The kernel hands a pseudo-terminal's number to the next one made, which
+  // is another program's line: only a name that stays with its device (a
+  // link to it, a USB adapter's node) is worth trying again.
+  if (m_opened.rfind(kPseudoTerminalFolder, 0) == 0) {
+    return Status::Invalid(m_opened + ": a pseudo-terminal is never the same line again");
+  }
+  m_path = m_opened;
+  return OpenPath();
+}
+
+Status PosixSerialLine::OpenPath() {
   const int fd = ::open(m_path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return OpenFailure(m_path, errno);
   // The lock comes first: a second opener must leave the line alone.

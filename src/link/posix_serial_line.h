@@ -35,6 +35,10 @@ class PosixSerialLine final : public SerialLine {
   PosixSerialLine& operator=(const PosixSerialLine&) = delete;
 
   Status Open(const std::string& portName) override;
+  // A pseudo-terminal opened by its own name (/dev/pts/N) is not reopened
+  // (Invalid): its number goes to the next pseudo-terminal made. A link to
+  // one, as a bridge makes, is.
+  Status Reopen() override;
   bool IsOpen() const override { return m_fd >= 0; }
   bool SetFormat(const LineFormat& format) override;
   bool SetDtr(bool on) override;
@@ -50,10 +54,13 @@ class PosixSerialLine final : public SerialLine {
   const std::string& DevicePath() const { return m_path; }
 
  private:
+  // Opens m_path as Open describes.
+  Status OpenPath();
   bool SetModemLine(int line, bool on);
 
   DeviceMap m_deviceMap;
   std::string m_path;
+  std::string m_opened;  // the path of the last successful Open, which Reopen opens
   int m_fd = -1;        // the open device, or -1
   bool m_lost = false;  // a hang-up was seen since Open
   std::optional<termios> m_before;  // the terminal's settings before Open, put back at Close

@@ -36,6 +36,12 @@ class SerialLine {
   // stands for, exclusively: a second opener, in this process or another,
   // fails. REQUIRES: !IsOpen().
   virtual Status Open(const std::string& portName) = 0;
+  // Opens again, by the same device path and as exclusively, the device of
+  // the last successful Open, without looking the port name up again: for a
+  // line that was lost because its device went away and may be back. Fails
+  // (NotFound) while the device is absent, and never waits for it.
+  // REQUIRES: !IsOpen().
+  virtual Status Reopen() = 0;
   // Returns true iff the line is open.
   virtual bool IsOpen() const = 0;
   // Sets the line format. Returns true iff the device accepted it.

@@ -13,6 +13,7 @@ const char* RunEventName(RunEventKind kind) {
     case RunEventKind::kStop: return "stop";
     case RunEventKind::kListCleared: return "list cleared";
     case RunEventKind::kLineLost: return "line lost";
+    case RunEventKind::kLineBack: return "line back";
     case RunEventKind::kMeterSilent: return "meter silent";
     case RunEventKind::kMeterHeardAgain: return "meter heard again";
     case RunEventKind::kSaved: return "saved";

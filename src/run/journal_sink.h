@@ -48,6 +48,7 @@ enum class RunEventKind {
   kStop,
   kListCleared,  // detail: why; the next sample begins a new part
   kLineLost,
+  kLineBack,  // the lost line's device came back and the run goes on
   kMeterSilent,
   kMeterHeardAgain,
   kSaved,         // detail: the file name

@@ -139,6 +139,9 @@ class CQarnView {
   const std::array<int, kSamplingCommands>& SamplingChecks() const { return m_bSamplingCheck; }
   const CRScom& PortSettings() const { return m_rsCom; }
   const CComQV7300& Link() const { return m_link; }
+  // Hands every byte the link reads to `tap` (a raw capture); null stops it.
+  // `tap` must outlive the view or be replaced first.
+  void SetByteTap(ByteTap* tap) { m_link.SetByteTap(tap); }
 
   // Where the view reports its runs. `sink` and `clock` must outlive the
   // view, or be replaced first; a null sink turns the journal off.
@@ -236,7 +239,8 @@ class CQarnView {
   // "Data not exist !" was shown since the list or the display form last
   // changed; a repaint does not show it again.
   int m_bNoDataShown = 0;
-  // The user was told that the meter connection was lost in this run.
+  // The user was told that the meter connection was lost, and it is not
+  // back yet.
   int m_bLineLostShown = 0;
 
   // The journal: the run's start, and whether lines went to the journal
@@ -254,6 +258,11 @@ class CQarnView {
 
   // Sampling cycle.
   bool CheckLineLost();
+  // True iff the line is lost on this tick; tries it again (about once a
+  // second) and tells of it when it is back. A tick that brings it back
+  // reads nothing.
+  bool LineDown();
+  void LineBack();
   void UpdatePanel(Canvas* canvas, const Reading& reading);
 
   // Sample store.

@@ -16,6 +16,7 @@ namespace ql {
 namespace {
 
 constexpr char kLineLostText[] = "Meter connection lost";
+constexpr char kLineBackText[] = "Meter connection back";
 
 // The panel area painted white when a sample ends the graph-file form.
 constexpr int kPanelRight = panel::kRight;
@@ -30,7 +31,7 @@ void CQarnView::OnTimer() {
 
   if (m_bRunning && !m_bRecording) {
     // Paused: keep the port drained and the periods running.
-    if (!CheckLineLost()) {
+    if (!LineDown()) {
       m_link.ReadFrame();
       CheckLineLost();
     }
@@ -45,8 +46,9 @@ void CQarnView::OnTimer() {
   }
 
   // A lost line delivers nothing more: record no stale repeats of the last
-  // frame, and do no work until the user stops or restarts the run.
-  if (CheckLineLost()) return;
+  // frame, and do no work but the reopen tries until the device is back or
+  // the user stops or restarts the run.
+  if (LineDown()) return;
   const int result = m_link.ReadFrame();
   if (CheckLineLost() || !DecodeDueFrame(m_link, result, m_lcd)) return;
 
@@ -98,6 +100,21 @@ bool CQarnView::CheckLineLost() {
     JournalEvent(RunEventKind::kLineLost);
   }
   return true;
+}
+
+bool CQarnView::LineDown() {
+  if (!CheckLineLost()) return false;
+  if (m_link.TryReopen()) LineBack();
+  return true;
+}
+
+void CQarnView::LineBack() {
+  // The list goes on as it was: the next sample joins it unless its kind
+  // differs. The quiet time of the gap is not the meter's silence.
+  m_bLineLostShown = 0;
+  m_meterWatch.Restart(m_link.Counters().framesTaken);
+  m_host.SetPaneText(pane::kMessage, kLineBackText);
+  JournalEvent(RunEventKind::kLineBack);
 }
 
 void CQarnView::UpdatePanel(Canvas* canvas, const Reading& reading) {

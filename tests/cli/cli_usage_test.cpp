@@ -51,7 +51,9 @@ TEST(CliUsage, EmptyOutputNameIsAUsageError) {
         std::vector<std::string>{"graph", "run.rdg", "--svg="},
         std::vector<std::string>{"report", "run.rdg", "--pdf", ""},
         std::vector<std::string>{"export", "run.rdg", "--csv", ""},
-        std::vector<std::string>{"log", "--port", "/dev/null", "--save", ""}}) {
+        std::vector<std::string>{"log", "--port", "/dev/null", "--save", ""},
+        std::vector<std::string>{"log", "--port", "/dev/null", "--raw", ""},
+        std::vector<std::string>{"simulate", "--pty", "--replay", ""}}) {
     const CliResult result = RunCli(args);
     EXPECT_EQ(result.exitCode, 2) << args[0] << ": " << result.err;
     EXPECT_NE(result.err.find(" needs a file name"), std::string::npos) << result.err;
@@ -103,6 +105,12 @@ INSTANTIATE_TEST_SUITE_P(
                   {"simulate", "--pty", "--device", "/dev/null", "--reading", "DC 1.000 V"}},
         UsageCase{"SimulateUnreadableReading", {"simulate", "--pty", "--reading", "DC 12345 V"}},
         UsageCase{"SimulateRateZero", {"simulate", "--pty", "--reading", "DC 1 V", "--rate", "0"}},
+        UsageCase{"ReplayWithASequence",
+                  {"simulate", "--pty", "--replay", "run.qlcap", "--reading", "DC 1 V"}},
+        UsageCase{"ReplayWithoutOutput", {"simulate", "--replay", "run.qlcap"}},
+        UsageCase{"ReplaySpeedZero", {"simulate", "--pty", "--replay", "run.qlcap", "--speed", "0"}},
+        UsageCase{"ReplayRateOfASequence",
+                  {"simulate", "--pty", "--replay", "run.qlcap", "--rate", "4"}},
         UsageCase{"MonitorWithoutPort", {"monitor", "--samples", "1"}},
         UsageCase{"MonitorBadSampling", {"monitor", "--port", "/dev/null", "--sampling", "3s"}},
         UsageCase{"MonitorZeroSamples", {"monitor", "--port", "/dev/null", "--samples", "0"}},

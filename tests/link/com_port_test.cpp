@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -164,6 +165,104 @@ TEST_F(ComPortTest, LostLineReadsNothingUntilReopened) {
   line.Send(std::string("\x11\x21\x31\x41\x51\x61\x71\x81\x91\xA1\xB1\xC1\xD1\xE1"));
   EXPECT_EQ(link.ReadFrame(), RX_READY);
   EXPECT_EQ(link.m_strFrame.size(), 14u);
+}
+
+// A frame whose low nibbles all carry `tag`, so frames can be told apart.
+std::string TaggedFrame(char tag) {
+  std::string frame;
+  for (int high = 0x1; high <= 0xE; ++high) frame.push_back(static_cast<char>((high << 4) | tag));
+  return frame;
+}
+
+class LineBackTest : public ComPortTest {
+ protected:
+  void SetUp() override {
+    ComPortTest::SetUp();
+    ASSERT_EQ(link.Open(1), 1);
+    link.m_nCountdown = 1000;  // one long period: RX_READY means a frame was taken
+  }
+  // Loses the line at the next read.
+  void Unplug() {
+    line.lost = true;
+    link.ReadFrame();
+    ASSERT_TRUE(link.LineLost());
+    line.ClearCalls();
+  }
+  // Calls TryReopen until it says the line is back, at most `calls` times.
+  // Returns the number of calls made.
+  int TryUntilBack(int calls) {
+    for (int i = 1; i <= calls; ++i) {
+      if (link.TryReopen()) return i;
+    }
+    return calls + 1;
+  }
+};
+
+TEST_F(LineBackTest, DeadLineIsClosedAtOnceThenTriedQuietlyOnceEveryTwentyTicks) {
+  Unplug();
+  line.openStatus = Status::NotFound("/dev/serial/by-id/meter: No such file or directory");
+  EXPECT_FALSE(link.TryReopen());
+  EXPECT_EQ(line.calls, (Calls{"dtr 0", "purge", "close"}));
+  line.ClearCalls();
+  for (int tick = 2; tick <= 100; ++tick) EXPECT_FALSE(link.TryReopen()) << tick;
+  // Ticks 20, 40, 60, 80 and 100 tried; nobody is told of a failed try.
+  EXPECT_EQ(line.calls, Calls(5, "reopen COM1"));
+  EXPECT_TRUE(messages.empty());
+  EXPECT_TRUE(link.LineLost());
+  EXPECT_EQ(link.m_bConnected, 0);
+
+  line.openStatus = Status::Ok();
+  line.ClearCalls();
+  EXPECT_EQ(TryUntilBack(100), 20);
+  EXPECT_EQ(line.calls, (Calls{"reopen COM1", "purge", "format 2400 8 0 0", "dtr 1", "rts 1"}));
+  EXPECT_FALSE(link.LineLost());
+  EXPECT_EQ(link.m_bConnected, 1);
+  EXPECT_FALSE(link.TryReopen());  // a line that is not lost is left alone
+  EXPECT_EQ(line.calls.size(), 5u);
+}
+
+TEST_F(LineBackTest, LineBackJoinsNoBytesAcrossTheGapAndRepeatsNoOldFrame) {
+  const std::string before = TaggedFrame(1);
+  line.Send(before);
+  ASSERT_EQ(link.ReadFrame(), RX_READY);
+  ASSERT_EQ(link.m_strFrame, before);
+  // Half a frame arrives, then the adapter is pulled.
+  const std::string cut = TaggedFrame(2);
+  line.Send(cut.substr(0, 7));
+  ASSERT_EQ(link.ReadFrame(), RX_WAIT);
+  Unplug();
+
+  ASSERT_LE(TryUntilBack(100), 100);
+  EXPECT_TRUE(link.m_strFrame.empty());
+  EXPECT_FALSE(link.SampleDue());
+  EXPECT_EQ(link.Collected(), 0u);
+  // The other half comes first on the new line: alone it is no frame.
+  const std::string after = TaggedFrame(3);
+  line.Send(cut.substr(7) + after);
+  ASSERT_EQ(link.ReadFrame(), RX_READY);
+  EXPECT_EQ(link.m_strFrame, after);
+  const LinkCounters& c = link.Counters();
+  EXPECT_EQ(c.framesTaken, 2u);
+  EXPECT_EQ(c.bytesSkipped, 14u);  // both halves of the cut frame
+  EXPECT_EQ(c.bytesReceived, 14 * c.framesTaken + c.bytesSkipped + c.bytesCut +
+                                 c.bytesOverflowed + link.Collected());
+}
+
+TEST_F(LineBackTest, NewOpenStartsTheReopenWaitAfresh) {
+  Unplug();
+  line.openStatus = Status::NotFound("gone");
+  for (int i = 0; i < 15; ++i) link.TryReopen();
+  link.Close();
+  line.openStatus = Status::Ok();
+  line.lost = false;
+  ASSERT_EQ(link.Open(1), 1);
+  Unplug();
+  line.openStatus = Status::NotFound("gone");
+  line.ClearCalls();
+  for (int i = 0; i < 19; ++i) link.TryReopen();
+  EXPECT_EQ(std::count(line.calls.begin(), line.calls.end(), "reopen COM1"), 0);
+  link.TryReopen();
+  EXPECT_EQ(std::count(line.calls.begin(), line.calls.end(), "reopen COM1"), 1);
 }
 
 TEST(ComPortDeviceTest, PortZeroHasNoDevice) {

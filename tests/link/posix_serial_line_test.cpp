@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
@@ -268,6 +269,85 @@ TEST_F(PosixSerialLineTest, MeterLinkNoticesHangUp) {
   }
   EXPECT_TRUE(link.LineLost());
   EXPECT_EQ(link.Close(), 1);
+}
+
+// A stable name for a device, as udev makes under /dev/serial/by-id: a
+// symbolic link in a scratch folder, pointed at one pseudo-terminal after
+// another.
+class StableName {
+ public:
+  StableName() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "ql-name-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) != nullptr) folder_ = pattern;
+    path_ = (folder_ / "usb-Meter_Cable-if00-port0").string();
+  }
+  ~StableName() {
+    std::error_code ec;
+    std::filesystem::remove_all(folder_, ec);
+  }
+  const std::string& path() const { return path_; }
+  void PointAt(const std::string& device) {
+    Remove();
+    std::filesystem::create_symlink(device, path_);
+  }
+  void Remove() {
+    std::error_code ec;
+    std::filesystem::remove(path_, ec);
+  }
+
+ private:
+  std::filesystem::path folder_;
+  std::string path_;
+};
+
+TEST_F(PosixSerialLineTest, ReopenFollowsTheStableNameToTheDeviceThatCameBack) {
+  StableName name;
+  name.PointAt(pty.slavePath());
+  PosixSerialLine byName{[&](const std::string&) { return name.path(); }};
+  ASSERT_TRUE(byName.Open("COM2").ok());
+  pty.CloseMaster();
+  name.Remove();
+  EXPECT_FALSE(WaitQueued(byName, 1).has_value());
+  byName.Close();
+
+  const Status absent = byName.Reopen();
+  EXPECT_EQ(absent.code(), Status::Code::kNotFound);
+  EXPECT_NE(absent.reason().find(name.path()), std::string::npos) << absent.reason();
+  EXPECT_FALSE(byName.IsOpen());
+
+  Pty back;
+  ASSERT_TRUE(back.ok());
+  name.PointAt(back.slavePath());
+  ASSERT_TRUE(byName.Reopen().ok());
+  EXPECT_EQ(byName.DevicePath(), name.path());
+  ASSERT_TRUE(byName.SetFormat({}));
+  ASSERT_TRUE(back.Write("back"));
+  ASSERT_EQ(WaitQueued(byName, 4), std::optional<std::size_t>(4));
+  std::string got(4, '\0');
+  EXPECT_EQ(byName.Read(reinterpret_cast<std::uint8_t*>(got.data()), got.size()), 4u);
+  EXPECT_EQ(got, "back");
+  // Taken again as exclusively as by Open.
+  PosixSerialLine second{back.Map()};
+  EXPECT_EQ(second.Open("COM1").code(), Status::Code::kBusy);
+}
+
+TEST_F(PosixSerialLineTest, PseudoTerminalByItsOwnNameIsNeverReopened) {
+  ASSERT_TRUE(line.Open("COM1").ok());
+  line.Close();
+  // Still there, but its number may be another program's line by now.
+  const Status status = line.Reopen();
+  EXPECT_EQ(status.code(), Status::Code::kInvalid);
+  EXPECT_NE(status.reason().find(pty.slavePath()), std::string::npos) << status.reason();
+  EXPECT_FALSE(line.IsOpen());
+}
+
+TEST(PosixSerialLineReopenTest, NothingOpenedBeforeIsNothingToReopen) {
+  PosixSerialLine line{[](const std::string&) { return std::string("/dev/quintaline-no-such-tty"); }};
+  EXPECT_EQ(line.Reopen().code(), Status::Code::kNotFound);
+  EXPECT_EQ(line.Open("COM1").code(), Status::Code::kNotFound);
+  // A failed Open leaves nothing to reopen either.
+  EXPECT_EQ(line.Reopen().code(), Status::Code::kNotFound);
+  EXPECT_FALSE(line.IsOpen());
 }
 
 struct OpenErrorCase {

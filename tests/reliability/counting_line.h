@@ -1,7 +1,7 @@
 #pragma once
 // A SerialLine that passes every call on to another one and counts the
-// calls that poll and read, so a test can see how much work a tick does on
-// a real line.
+// calls that poll, read and reopen, so a test can see how much work a tick
+// does on a real line.
 
 #include <cstddef>
 #include <cstdint>
@@ -19,8 +19,13 @@ class CountingLine : public SerialLine {
 
   int queuedCalls = 0;
   int readCalls = 0;
+  int reopenCalls = 0;
 
   Status Open(const std::string& portName) override { return inner_.Open(portName); }
+  Status Reopen() override {
+    ++reopenCalls;
+    return inner_.Reopen();
+  }
   bool IsOpen() const override { return inner_.IsOpen(); }
   bool SetFormat(const LineFormat& format) override { return inner_.SetFormat(format); }
   bool SetDtr(bool on) override { return inner_.SetDtr(on); }

@@ -185,7 +185,7 @@ TEST_F(RunControlTest, LostLineIsReportedOnceAndTheRunCanStillBeStoppedAndRestar
   CQarnView& view = Create();
   Start();
   ASSERT_EQ(Record(DcVolts(" 1.234")), 1);
-  line.lost = true;
+  line.Unplug();
   Tick(100);
   view.OnRunPause();
   Tick(100);
@@ -202,6 +202,7 @@ TEST_F(RunControlTest, LostLineIsReportedOnceAndTheRunCanStillBeStoppedAndRestar
   EXPECT_TRUE(view.OnUpdateFileSave());
 
   line.lost = false;
+  line.PlugBack();
   view.OnRunStart();
   EXPECT_EQ(host.Pane(pane::kMessage), "");
   EXPECT_EQ(Record(DcVolts(" 2.000")), 1);
@@ -209,7 +210,8 @@ TEST_F(RunControlTest, LostLineIsReportedOnceAndTheRunCanStillBeStoppedAndRestar
 
 // The meter indicator through one run: heard while frames come, silent after
 // more than two quiet periods of recording (not while paused), heard again at
-// the next frame, "No meter" from a lost line until the run stops.
+// the next frame, "No meter" from a lost line until the run stops or the
+// device is back.
 TEST_F(RunControlTest, MeterIndicatorFollowsSilenceAndALostLineUntilTheRunEnds) {
   CQarnView& view = Create();
   EXPECT_EQ(view.MeterStateNow(), MeterState::kHeard) << "idle";
@@ -236,7 +238,7 @@ TEST_F(RunControlTest, MeterIndicatorFollowsSilenceAndALostLineUntilTheRunEnds) 
   Tick(2);
   EXPECT_EQ(view.MeterStateNow(), MeterState::kHeard) << "heard again";
 
-  line.lost = true;
+  line.Unplug();
   Tick(1);
   EXPECT_EQ(view.MeterStateNow(), MeterState::kNoMeter);
   EXPECT_STREQ(MeterStateText(view.MeterStateNow()), "No meter");
@@ -245,8 +247,13 @@ TEST_F(RunControlTest, MeterIndicatorFollowsSilenceAndALostLineUntilTheRunEnds) 
   EXPECT_EQ(view.MeterStateNow(), MeterState::kNoMeter) << "until the run ends";
   view.OnRunStop();
   EXPECT_EQ(view.MeterStateNow(), MeterState::kHeard);
+  line.ClearCalls();
+  Tick(10 * period);
+  EXPECT_EQ(line.calls, std::vector<std::string>{}) << "a stopped run tries no device";
+  EXPECT_EQ(view.MeterStateNow(), MeterState::kHeard);
 
   line.lost = false;
+  line.PlugBack();
   Start();
   EXPECT_EQ(view.MeterStateNow(), MeterState::kHeard) << "a new run starts unsuspected";
 }

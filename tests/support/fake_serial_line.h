@@ -5,7 +5,7 @@
 // "purge", "close"), and the DTR/RTS states are kept (nullopt: never set).
 // The seam has no write operation, so nothing can ever be sent to the meter.
 //
-// Knobs: the Status the next Open returns (absent port, busy, denied), a
+// Knobs: the Status the next Open or Reopen returns (absent port, busy, denied), a
 // format the device refuses, modem lines missing (as on a pseudo-terminal),
 // the modem-status inputs, a lost line, and a cap on how many bytes one
 // Queued() reports, like a driver's input queue.
@@ -26,7 +26,7 @@ namespace ql::test_support {
 class FakeSerialLine : public SerialLine {
  public:
   // Knobs.
-  Status openStatus;           // returned by the next Open calls
+  Status openStatus;           // returned by the next Open and Reopen calls
   bool formatAccepted = true;  // SetFormat's answer
   bool hasModemLines = true;   // false: SetDtr/SetRts fail, as on a pty
   bool carrier = false;        // the carrier-detect input
@@ -50,6 +50,14 @@ class FakeSerialLine : public SerialLine {
     pending_.insert(pending_.end(), bytes.begin(), bytes.end());
   }
   std::size_t Pending() const { return pending_.size(); }
+  // The device goes away, as a pulled adapter does: the line is lost and
+  // neither Open nor Reopen finds it.
+  void Unplug() {
+    lost = true;
+    openStatus = Status::NotFound(openedName + ": No such file or directory");
+  }
+  // It is back under the same name; the next Open or Reopen finds it.
+  void PlugBack() { openStatus = Status::Ok(); }
   // Forgets the recorded calls, keeping the line state.
   void ClearCalls() { calls.clear(); }
 
@@ -59,6 +67,15 @@ class FakeSerialLine : public SerialLine {
     if (open_) return Status::Busy(portName + ": already open");
     if (!openStatus.ok()) return openStatus;
     open_ = true;
+    return Status::Ok();
+  }
+  // A device that is back is no longer lost.
+  Status Reopen() override {
+    calls.push_back("reopen " + openedName);
+    if (open_) return Status::Busy(openedName + ": already open");
+    if (!openStatus.ok()) return openStatus;
+    open_ = true;
+    lost = false;
     return Status::Ok();
   }
   bool IsOpen() const override { return open_; }
