@@ -110,7 +110,7 @@ TEST(CaptureReaderTest, TimesAddedUpPastTheLimitAreRefused) {
   EXPECT_NE(status.reason().find("read 3 at byte"), std::string::npos) << status.reason();
 }
 
-class CaptureFileTest : public testing::TempFolderTest {};
+class CaptureFileTest : public test_support::TempFolderTest {};
 
 TEST_F(CaptureFileTest, ReasonsNameTheFileAndOnlyRegularFilesAreRead) {
   Capture capture;

@@ -34,7 +34,7 @@ std::string Text(const Capture& capture, std::size_t index) {
   return std::string(bytes.begin(), bytes.end());
 }
 
-class CaptureWriterTest : public testing::TempFolderTest {};
+class CaptureWriterTest : public test_support::TempFolderTest {};
 
 TEST_F(CaptureWriterTest, EveryReadComesBackWithItsBytesAndItsTime) {
   std::unique_ptr<CaptureWriter> writer;
@@ -120,7 +120,7 @@ TEST_F(CaptureWriterTest, TickGoesOnWhileTheDiskIsStuck) {
 TEST_F(CaptureWriterTest, FullDiskIsToldOnceAndTheRunSideCarriesOn) {
   const std::string mountPoint = PathOf("small");
   std::filesystem::create_directory(mountPoint);
-  testing::TmpfsMount mount;
+  test_support::TmpfsMount mount;
   if (!mount.Mount(mountPoint, 64)) GTEST_SKIP() << "needs the right to mount a tmpfs";
   std::unique_ptr<CaptureWriter> writer;
   ASSERT_TRUE(CaptureWriter::Create(mountPoint + "/run.qlcap", 0, writer).ok());

@@ -17,7 +17,7 @@
 #include "cli/cli_fixture.h"
 #include "reliability/mounts.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 constexpr std::size_t kRecordSize = 68;
@@ -202,4 +202,4 @@ TEST_F(CaptureReplay, ReconnectGoesOnWhenTheStableNameComesBack) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

@@ -17,7 +17,7 @@
 #include "run/meter_watch.h"
 #include "sim/meter_words.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 class EpochWallClock : public WallClock {
@@ -69,7 +69,7 @@ class LineBackTest : public ViewOnLineTest {
 TEST_F(LineBackTest, RecordingGoesOnWhenTheSameNameComesBackOnANewDevice) {
   const std::string frame = *FrameFor("DC 12.34 V");
   view.OnRunStart();
-  ASSERT_EQ(view.m_bRecording, 1);
+  ASSERT_EQ(ViewProbe(view).m_bRecording, 1);
   ASSERT_TRUE(TickUntilLines(frame, 3));
   const std::vector<std::string> before = host.list;
 
@@ -92,7 +92,7 @@ TEST_F(LineBackTest, RecordingGoesOnWhenTheSameNameComesBackOnANewDevice) {
   PointStableNameAt(meter->SlavePath());
   const std::string other = *FrameFor("DC 23.45 V");
   ASSERT_TRUE(TickUntilLines(other, static_cast<int>(before.size()) + 2));
-  EXPECT_EQ(view.m_bLineLostShown, 0);
+  EXPECT_EQ(ViewProbe(view).m_bLineLostShown, 0);
   EXPECT_EQ(host.Pane(pane::kMessage), "Meter connection back");
   EXPECT_EQ(view.MeterStateNow(), MeterState::kHeard);
   EXPECT_TRUE(host.messages.empty());
@@ -118,7 +118,7 @@ TEST_F(LineBackTest, RecordingGoesOnWhenTheSameNameComesBackOnANewDevice) {
 
   view.OnRunStop();
   EXPECT_FALSE(posixLine.IsOpen());
-  EXPECT_EQ(view.m_nLineCount, host.ListCount());
+  EXPECT_EQ(ViewProbe(view).m_nLineCount, host.ListCount());
 }
 
 TEST_F(LineBackTest, LineBackWhilePausedResumesIntoTheSameList) {
@@ -133,9 +133,9 @@ TEST_F(LineBackTest, LineBackWhilePausedResumesIntoTheSameList) {
   ASSERT_TRUE(meter->ok());
   PointStableNameAt(meter->SlavePath());
   const auto until = std::chrono::steady_clock::now() + kDeadline;
-  while (view.m_link.LineLost() && std::chrono::steady_clock::now() < until) TickQuietly(1);
-  ASSERT_FALSE(view.m_link.LineLost());
-  EXPECT_EQ(view.m_bRecording, 0);
+  while (ViewProbe(view).m_link.LineLost() && std::chrono::steady_clock::now() < until) TickQuietly(1);
+  ASSERT_FALSE(ViewProbe(view).m_link.LineLost());
+  EXPECT_EQ(ViewProbe(view).m_bRecording, 0);
 
   const int count = host.ListCount();
   view.OnRunStart();  // resume
@@ -144,4 +144,4 @@ TEST_F(LineBackTest, LineBackWhilePausedResumesIntoTheSameList) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support
