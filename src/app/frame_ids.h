@@ -9,4 +9,9 @@ inline constexpr int kHelp = 57670;         // F1
 inline constexpr int kViewToolbar = 59392;
 inline constexpr int kViewStatusBar = 59393;
 
+// The Tools pop-up.
+inline constexpr int kSerialDevices = 33101;
+inline constexpr int kLinkStatus = 33102;
+inline constexpr int kCaptureRaw = 33103;
+
 }  // namespace ql::frame_cmd

@@ -71,6 +71,12 @@ void CMainFrame::BuildActions() {
       {frame_cmd::kViewToolbar, "&Toolbar", "", "Show or hide the toolbar"},
       {frame_cmd::kViewStatusBar, "&Status Bar", "", "Show or hide the status bar"},
       {cmd::kSetupComPort, "Com  &Port", "", "Choose the serial port of the meter"},
+      {frame_cmd::kSerialDevices, "Serial &Devices...", "",
+       "The serial devices, the port names they have, and which one the meter is on"},
+      {frame_cmd::kLinkStatus, "&Link Status...", "",
+       "What the meter link received and dropped, and the modem lines"},
+      {frame_cmd::kCaptureRaw, "&Capture Raw Bytes...", "",
+       "Keep every byte the meter sends, with its time, in a file to replay"},
       {cmd::kHelpIndex, "&Index", "", "Open the Quintaline help"},
       {cmd::kHelpIndex, "&Read Me", "", "Open the Quintaline help"},
       {cmd::kHelpUsing, "&Using Help", "", "How to find your way in the help"},
@@ -99,6 +105,7 @@ void CMainFrame::BuildActions() {
     Action(id)->setCheckable(true);
     Action(id)->setChecked(true);
   }
+  Action(frame_cmd::kCaptureRaw)->setCheckable(true);
   for (Command& c : commands_) c.checked = c.action->isChecked();
 }
 
@@ -157,12 +164,16 @@ void CMainFrame::BuildMenus() {
   for (const SamplingChoice& s : kSamplingChoices) sampling->addAction(Action(s.command));
   setup->addSeparator();
   setup->addAction(Action(cmd::kSetupComPort));
+  QMenu* tools = menu("&Tools");
+  tools->addAction(Action(frame_cmd::kSerialDevices));
+  tools->addAction(Action(frame_cmd::kLinkStatus));
+  tools->addAction(Action(frame_cmd::kCaptureRaw));
   help = menu("&Help");
   help->addAction(find(cmd::kHelpIndex, "&Read Me"));
   help->addAction(Action(cmd::kHelpUsing));
   help->addSeparator();
   help->addAction(find(cmd::kAbout, "&About ..."));
-  windowMenus_ = {file, run, view, setup, help};
+  windowMenus_ = {file, run, view, setup, tools, help};
 }
 
 void CMainFrame::BuildToolBar() {

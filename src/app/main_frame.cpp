@@ -175,6 +175,15 @@ void CMainFrame::OnCommand(int id) {
     case frame_cmd::kViewStatusBar:
       statusBar()->setVisible(statusBar()->isHidden());
       break;
+    case frame_cmd::kSerialDevices:
+      ShowSerialDevices();
+      break;
+    case frame_cmd::kLinkStatus:
+      if (window) window->ShowLinkStatus();
+      break;
+    case frame_cmd::kCaptureRaw:
+      if (window) ToggleCapture(window);
+      break;
     case cmd::kFileOpen:
       // The empty frame opens a file into a new measuring window.
       if (!window) window = NewMeasuringWindow();
@@ -208,6 +217,12 @@ void CMainFrame::RefreshCommandStates() {
       checked = !toolBar_->isHidden();
     } else if (c.id == frame_cmd::kViewStatusBar) {
       checked = !statusBar()->isHidden();
+    } else if (c.id == frame_cmd::kLinkStatus) {
+      enabled = window != nullptr;
+    } else if (c.id == frame_cmd::kCaptureRaw) {
+      // While a run goes on; checked while capturing, when it ends the capture.
+      checked = window != nullptr && window->Capturing();
+      enabled = checked || (window != nullptr && window->View().m_bRunning != 0);
     }
     if (enabled != c.enabled) {
       c.enabled = enabled;

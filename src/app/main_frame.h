@@ -11,9 +11,10 @@
 // its state changed.
 //
 // With a measuring window the frame shows its menus (File, Run, View,
-// Setup, Help); with none, the short menus of an empty frame.
+// Setup, Tools, Help); with none, the short menus of an empty frame.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 #include <map>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "app/qarn_form.h"
+#include "ports/serial_devices.h"
 
 class QLabel;
 class QMdiArea;
@@ -32,6 +34,7 @@ namespace ql {
 
 class Dialogs;
 class MeasuringWindow;
+class SerialDevicesDlg;
 
 class CMainFrame : public QMainWindow, public PaneSink {
   Q_OBJECT
@@ -73,6 +76,12 @@ class CMainFrame : public QMainWindow, public PaneSink {
   QPrinter& Printer();
   Dialogs& dialogs() { return dialogs_; }
 
+  // Where Tools > Serial Devices... looks for devices (the system's /sys,
+  // /dev and /proc unless a test lays out a tree of its own).
+  void SetDeviceScanRoots(ScanRoots roots) { scanRoots_ = std::move(roots); }
+  // The Serial Devices window, once it was opened.
+  SerialDevicesDlg* SerialDevices() const;
+
  private:
   struct Command {
     int id;
@@ -90,6 +99,9 @@ class CMainFrame : public QMainWindow, public PaneSink {
   void OpenHelp(const QString& topic);
   void OnWindowTicked(MeasuringWindow* window);
   void ShowMeterState(MeasuringWindow* window);
+  // Tools (frame_tools.cpp).
+  void ShowSerialDevices();
+  void ToggleCapture(MeasuringWindow* window);
 
   Dialogs& dialogs_;
   QString settingsPath_;
@@ -103,6 +115,8 @@ class CMainFrame : public QMainWindow, public PaneSink {
   bool windowMenusShown_ = false;
   QTimer idleTimer_;
   std::unique_ptr<QPrinter> printer_;
+  ScanRoots scanRoots_;
+  QPointer<SerialDevicesDlg> serialDevices_;
 };
 
 }  // namespace ql

@@ -1,14 +1,17 @@
 #include "app/measuring_window.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QPrinter>
 #include <QScrollArea>
 
 #include "app/dialogs.h"
+#include "app/link_status_window.h"
 #include "app/main_frame.h"
 #include "app/print_job.h"
 #include "app/qarn_doc.h"
 #include "app/qarn_form.h"
+#include "app/raw_capture.h"
 #include "app/reading_list_view.h"
 #include "qtsupport/text_edge.h"
 #include "run/ids.h"
@@ -40,9 +43,13 @@ MeasuringWindow::MeasuringWindow(CMainFrame& frame, Dialogs& dialogs, const QStr
   setWidget(scroll);
 
   view_ = std::make_unique<CQarnView>(*form_, store_, clock_, line_);
+  capture_ = std::make_unique<RawCapture>(view_->m_link);
   form_->List()->SetLines(&view_->Lines());
   connect(form_, &QarnForm::timerTick, this, [this] {
     form_->Handle([this] { view_->OnTimer(); });
+    if (const std::optional<Status> failure = capture_->AfterTick(view_->m_bRunning != 0)) {
+      CaptureFailed(*failure);
+    }
     emit ticked();
   });
   connect(form_, &QarnForm::buttonCommand, this, [this](int id) { Command(id); });
@@ -52,8 +59,11 @@ MeasuringWindow::MeasuringWindow(CMainFrame& frame, Dialogs& dialogs, const QStr
 }
 
 MeasuringWindow::~MeasuringWindow() {
-  // The view goes first: it closes its port through the line and may still
-  // talk to the form; the list view then shows no list.
+  // What looks at the link goes before it; then the view: it closes its
+  // port through the line and may still talk to the form; the list view
+  // then shows no list.
+  delete linkStatus_;
+  capture_.reset();
   view_.reset();
   form_->List()->SetLines(nullptr);
 }
@@ -89,6 +99,43 @@ QStringList MeasuringWindow::PortDevices() const {
     devices << QString::fromStdString(devices_("COM" + std::to_string(port)));
   }
   return devices;
+}
+
+bool MeasuringWindow::StorePortDevice(const std::string& portName, const std::string& path) {
+  return store_.WriteString("COMM", portName, path);
+}
+
+LinkStatusWindow* MeasuringWindow::ShowLinkStatus() {
+  if (!linkStatus_) linkStatus_ = new LinkStatusWindow(*this, &frame_);
+  linkStatus_->show();
+  linkStatus_->raise();
+  return linkStatus_;
+}
+
+Status MeasuringWindow::StartCapture(const QString& path) {
+  return capture_->Start(QFile::encodeName(path).toStdString());
+}
+
+void MeasuringWindow::StopCapture() {
+  const std::string path = capture_->Path();
+  capture_->Stop();
+  frame_.SetPaneText(pane::kMessage, QStringLiteral("Raw bytes captured in ") +
+                                         QFile::decodeName(QByteArray::fromStdString(path)));
+}
+
+bool MeasuringWindow::Capturing() const { return capture_->Active(); }
+
+void MeasuringWindow::CaptureFailed(const Status& failure) {
+  const QString reason = QString::fromStdString(failure.reason());
+  frame_.SetPaneText(pane::kMessage, QStringLiteral("Capture stopped: ") + reason);
+  // Not inside the tick: a message box waits for the user.
+  QMetaObject::invokeMethod(
+      this,
+      [this, reason] {
+        dialogs_.Message(this, QStringLiteral("Capture stopped"),
+                         reason + QStringLiteral("\nThe run goes on without the capture."));
+      },
+      Qt::QueuedConnection);
 }
 
 void MeasuringWindow::Print() {

@@ -6,8 +6,10 @@
 // closes the main frame, which ends the program.
 
 #include <QMdiSubWindow>
+#include <QPointer>
 
 #include <memory>
+#include <string>
 
 #include "link/posix_serial_line.h"
 #include "qtsupport/settings_store.h"
@@ -20,7 +22,9 @@ namespace ql {
 
 class CMainFrame;
 class Dialogs;
+class LinkStatusWindow;
 class QarnForm;
+class RawCapture;
 
 class MeasuringWindow : public QMdiSubWindow {
   Q_OBJECT
@@ -42,6 +46,21 @@ class MeasuringWindow : public QMdiSubWindow {
   QarnForm& Form() { return *form_; }
   // The device paths of COM1 .. COM4 as this window's settings map them.
   QStringList PortDevices() const;
+  // The device path a port name ("COM2") maps to in this window's settings.
+  std::string DevicePath(const std::string& portName) const { return devices_(portName); }
+  // Stores `path` as the device of `portName` (section "COMM"). Returns false
+  // when the settings file could not be written.
+  bool StorePortDevice(const std::string& portName, const std::string& path);
+  QString SettingsPath() const { return store_.Path(); }
+
+  // Tools > Link Status...: shows this window's link status window, made
+  // at the first call.
+  LinkStatusWindow* ShowLinkStatus();
+  // Tools > Capture Raw Bytes...: a capture of the bytes the link receives
+  // into `path`, for as long as the run goes on or until StopCapture.
+  Status StartCapture(const QString& path);
+  void StopCapture();
+  bool Capturing() const;
 
  signals:
   // The view's timer tick has been handled.
@@ -55,6 +74,8 @@ class MeasuringWindow : public QMdiSubWindow {
   void PrintPreview();
   // A print job that failed to reach the printer.
   void PrintFailed(const QPrinter& printer);
+  // Tells the user, once, that the capture stopped; the run goes on.
+  void CaptureFailed(const Status& failure);
 
   CMainFrame& frame_;
   Dialogs& dialogs_;
@@ -64,6 +85,8 @@ class MeasuringWindow : public QMdiSubWindow {
   SystemClock clock_;
   QarnForm* form_ = nullptr;  // owned by the window's widget tree
   std::unique_ptr<CQarnView> view_;
+  std::unique_ptr<RawCapture> capture_;  // taps view_'s link
+  QPointer<LinkStatusWindow> linkStatus_;
 };
 
 }  // namespace ql

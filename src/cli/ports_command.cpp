@@ -15,9 +15,7 @@
 #include "cli/commands.h"
 #include "cli/output.h"
 #include "cli/run_loop.h"
-#include "decode/lcd_decoder.h"
-#include "link/com_qv7300.h"
-#include "link/posix_serial_line.h"
+#include "ports/port_listener.h"
 #include "ports/serial_devices.h"
 #include "qtsupport/settings_store.h"
 
@@ -27,7 +25,6 @@ namespace {
 
 constexpr int kComPorts = 4;
 constexpr int kTicksPerSecond = 20;
-constexpr int kNeverEnding = 1 << 30;  // a countdown that never ends a period
 
 struct Heard {
   long long frames = 0;  // frames the decoder accepted
@@ -44,12 +41,6 @@ std::string Canonical(const std::string& path) {
   std::error_code ec;
   const auto canonical = std::filesystem::canonical(path, ec);
   return ec ? path : canonical.string();
-}
-
-std::string Trimmed(std::string_view text) {
-  const auto begin = text.find_first_not_of(' ');
-  if (begin == std::string_view::npos) return {};
-  return std::string(text.substr(begin, text.find_last_not_of(' ') + 1 - begin));
 }
 
 // A device named on the command line that the kernel's list does not hold
@@ -93,41 +84,31 @@ std::vector<PortEntry> Entries(const std::vector<std::string>& named, DeviceMap&
 void Listen(std::vector<PortEntry>& entries, long long seconds) {
   struct Listener {
     PortEntry* entry;
-    std::unique_ptr<PosixSerialLine> line;
-    std::unique_ptr<CComQV7300> link;
-    LcdTexts texts;
+    std::unique_ptr<PortListener> port;
   };
   std::vector<Listener> listeners;
   for (PortEntry& entry : entries) {
     if (!entry.device.access.canOpen) continue;
-    const std::string path = entry.device.devicePath;
-    auto line = std::make_unique<PosixSerialLine>([path](const std::string&) { return path; });
-    auto link = std::make_unique<CComQV7300>(*line);
-    link->m_nCountdown = kNeverEnding;  // so RX_READY always means a frame was taken
-    if (link->Open(1) == 0) {
-      entry.device.access = DeviceAccess{false, link->LastOpenStatus().reason(), "", ""};
+    auto port = std::make_unique<PortListener>(entry.device.devicePath);
+    if (const Status status = port->Open(); !status.ok()) {
+      entry.device.access = DeviceAccess{false, status.reason(), "", ""};
       continue;
     }
     entry.heard = Heard{};
-    listeners.push_back({&entry, std::move(line), std::move(link), {}});
+    listeners.push_back({&entry, std::move(port)});
   }
   if (listeners.empty()) return;
   InstallStopSignals();
   long long ticks = seconds * kTicksPerSecond;
   RunTicks([&] {
     for (Listener& listener : listeners) {
-      CComQV7300& link = *listener.link;
-      while (link.ReadFrame() == RX_READY) {
-        if (!DecodeLcdFrame(link.m_strFrame, [&] { return link.CarrierDetect(); }, listener.texts))
-          continue;
-        listener.entry->heard->frames += 1;
-        listener.entry->heard->last =
-            Trimmed(listener.texts.display) + " " + Trimmed(listener.texts.unit);
-      }
+      listener.port->Tick();
+      listener.entry->heard->frames = listener.port->Frames();
+      listener.entry->heard->last = listener.port->Last();
     }
     return --ticks > 0;
   });
-  for (Listener& listener : listeners) listener.link->Close();
+  for (Listener& listener : listeners) listener.port->Close();
 }
 
 std::string JsonString(std::string_view text) {
