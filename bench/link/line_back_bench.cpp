@@ -42,7 +42,7 @@ void BM_ReopenTryOfAnAbsentDevice(benchmark::State& state) {
 }
 
 void BM_LostLineTickShare(benchmark::State& state) {
-  testing::FakeSerialLine line;
+  test_support::FakeSerialLine line;
   CComQV7300 link{line};
   link.Open(1);
   line.Unplug();

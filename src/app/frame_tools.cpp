@@ -50,7 +50,7 @@ void CMainFrame::ShowSerialDevices() {
 void CMainFrame::ToggleCapture(MeasuringWindow* window) {
   if (window->Capturing()) {
     window->StopCapture();
-  } else if (window->View().m_bRunning != 0) {
+  } else if (window->View().OnUpdateRunning()) {
     FileDialogOptions options;
     options.filter = kCaptureFilter;
     options.defaultExtension = "qlcap";

@@ -39,7 +39,7 @@ QString LinkStatusWindow::Value(const std::string& key) const {
 }
 
 void LinkStatusWindow::Update() {
-  CComQV7300& link = window_.View().m_link;
+  const CComQV7300& link = window_.View().Link();
   const QString device = QString::fromStdString(window_.DevicePath(link.DeviceName()));
   const QString port = link.DeviceName().empty()
                            ? QStringLiteral("not opened yet")

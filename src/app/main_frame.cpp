@@ -222,7 +222,7 @@ void CMainFrame::RefreshCommandStates() {
     } else if (c.id == frame_cmd::kCaptureRaw) {
       // While a run goes on; checked while capturing, when it ends the capture.
       checked = window != nullptr && window->Capturing();
-      enabled = checked || (window != nullptr && window->View().m_bRunning != 0);
+      enabled = checked || (window != nullptr && window->View().OnUpdateRunning());
     }
     if (enabled != c.enabled) {
       c.enabled = enabled;

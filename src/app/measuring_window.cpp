@@ -43,11 +43,11 @@ MeasuringWindow::MeasuringWindow(CMainFrame& frame, Dialogs& dialogs, const QStr
   setWidget(scroll);
 
   view_ = std::make_unique<CQarnView>(*form_, store_, clock_, line_);
-  capture_ = std::make_unique<RawCapture>(view_->m_link);
+  capture_ = std::make_unique<RawCapture>(*view_);
   form_->List()->SetLines(&view_->Lines());
   connect(form_, &QarnForm::timerTick, this, [this] {
     form_->Handle([this] { view_->OnTimer(); });
-    if (const std::optional<Status> failure = capture_->AfterTick(view_->m_bRunning != 0)) {
+    if (const std::optional<Status> failure = capture_->AfterTick(view_->OnUpdateRunning())) {
       CaptureFailed(*failure);
     }
     emit ticked();

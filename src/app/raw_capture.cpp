@@ -14,13 +14,13 @@ RawCapture::~RawCapture() {
 
 Status RawCapture::Start(const std::string& path) {
   Status status = CaptureWriter::Create(path, SystemWallClock().Now().utc_us, m_writer);
-  if (status.ok()) m_link.SetByteTap(m_writer.get());
+  if (status.ok()) m_view.SetByteTap(m_writer.get());
   return status;
 }
 
 void RawCapture::Stop() {
   if (!m_writer) return;
-  m_link.SetByteTap(nullptr);
+  m_view.SetByteTap(nullptr);
   m_writer->RequestFinish();
   m_closing.push_back(std::move(m_writer));
 }

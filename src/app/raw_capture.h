@@ -13,14 +13,14 @@
 
 #include "base/status.h"
 #include "capture/capture_writer.h"
-#include "link/com_qv7300.h"
+#include "run/qarn_view.h"
 
 namespace ql {
 
 class RawCapture {
  public:
-  // `link` must outlive this object.
-  explicit RawCapture(CComQV7300& link) : m_link(link) {}
+  // `view` must outlive this object.
+  explicit RawCapture(CQarnView& view) : m_view(view) {}
   // Ends the capture and waits for every file to be closed.
   ~RawCapture();
   RawCapture(const RawCapture&) = delete;
@@ -40,7 +40,7 @@ class RawCapture {
   std::optional<Status> AfterTick(bool running);
 
  private:
-  CComQV7300& m_link;
+  CQarnView& m_view;
   std::unique_ptr<CaptureWriter> m_writer;              // the capture going on
   std::vector<std::unique_ptr<CaptureWriter>> m_closing;  // ended, files being closed
 };

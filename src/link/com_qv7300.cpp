@@ -99,7 +99,7 @@ int CComQV7300::ClosePort() {
 
 bool CComQV7300::CarrierDetect() { return m_line.IsOpen() && m_line.CarrierDetect(); }
 
-std::optional<ModemInputs> CComQV7300::ReadModemInputs() {
+std::optional<ModemInputs> CComQV7300::ReadModemInputs() const {
   return m_line.IsOpen() ? m_line.ReadModemInputs() : std::nullopt;
 }
 

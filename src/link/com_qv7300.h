@@ -134,7 +134,7 @@ class CComQV7300 {
   bool CarrierDetect();
   // The line's modem-status inputs; nullopt when closed or where the device
   // has none.
-  std::optional<ModemInputs> ReadModemInputs();
+  std::optional<ModemInputs> ReadModemInputs() const;
   // Returns true iff the line was lost (hang-up, device gone) since Open.
   bool LineLost() const { return m_bLineLost != 0; }
   // Call once a tick while the line is lost. The dead line is closed at the

@@ -33,7 +33,7 @@ std::optional<double> FrameAge::SecondsSince(Clock::time_point now) const {
   return std::chrono::duration<double>(now - *m_lastFrame).count();
 }
 
-LinkStatus ReadLinkStatus(CComQV7300& link, FrameAge& age, FrameAge::Clock::time_point now) {
+LinkStatus ReadLinkStatus(const CComQV7300& link, FrameAge& age, FrameAge::Clock::time_point now) {
   age.Observe(link.Counters().framesTaken, now);
   return {link.Counters(), age.SecondsSince(now), link.ReadModemInputs()};
 }

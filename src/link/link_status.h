@@ -38,7 +38,7 @@ class FrameAge {
 };
 
 // The status of `link` at `now`, with `age` brought up to date first.
-LinkStatus ReadLinkStatus(CComQV7300& link, FrameAge& age, FrameAge::Clock::time_point now);
+LinkStatus ReadLinkStatus(const CComQV7300& link, FrameAge& age, FrameAge::Clock::time_point now);
 
 struct LinkStatusField {
   const char* key;    // the name on the command line, e.g. "received"

@@ -236,7 +236,7 @@ bool PosixSerialLine::CarrierDetect() {
   return IsOpen() && ::ioctl(m_fd, TIOCMGET, &lines) == 0 && (lines & TIOCM_CAR) != 0;
 }
 
-std::optional<ModemInputs> PosixSerialLine::ReadModemInputs() {
+std::optional<ModemInputs> PosixSerialLine::ReadModemInputs() const {
   int lines = 0;
   if (!IsOpen() || ::ioctl(m_fd, TIOCMGET, &lines) != 0) return std::nullopt;
   return ModemInputs{(lines & TIOCM_CAR) != 0, (lines & TIOCM_DSR) != 0, (lines & TIOCM_CTS) != 0};

@@ -47,7 +47,7 @@ class PosixSerialLine final : public SerialLine {
   std::size_t Read(std::uint8_t* buffer, std::size_t size) override;
   void Purge() override;
   bool CarrierDetect() override;
-  std::optional<ModemInputs> ReadModemInputs() override;
+  std::optional<ModemInputs> ReadModemInputs() const override;
   void Close() override;
 
   // The device path of the last Open, successful or not.

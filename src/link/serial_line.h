@@ -63,7 +63,7 @@ class SerialLine {
   virtual bool CarrierDetect() = 0;
   // The modem-status inputs, or nullopt where the device has none (a
   // pseudo-terminal) or the line is closed.
-  virtual std::optional<ModemInputs> ReadModemInputs() = 0;
+  virtual std::optional<ModemInputs> ReadModemInputs() const = 0;
   // Closes the device, leaving DTR and RTS as they are at that moment.
   virtual void Close() = 0;
 };

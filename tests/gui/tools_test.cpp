@@ -22,8 +22,9 @@
 #include "reliability/mounts.h"
 #include "run/ids.h"
 #include "sim/meter_words.h"
+#include "support/view_probe.h"
 
-namespace ql::testing {
+namespace ql::test_support {
 namespace {
 
 namespace fs = std::filesystem;
@@ -41,7 +42,7 @@ class ToolsTest : public GuiTest {
   void StartRun() {
     Start();
     Trigger(cmd::kRunStart);
-    ASSERT_EQ(window->View().m_bRecording, 1);
+    ASSERT_EQ(ViewProbe(window->View()).m_bRecording, 1);
   }
   std::string Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)).toStdString(); }
 
@@ -57,7 +58,7 @@ TEST_F(ToolsTest, LinkStatusShowsTheLinksCountersLive) {
   ASSERT_NE(status, nullptr);
   EXPECT_TRUE(status->isVisible());
   ASSERT_TRUE(WaitFor([&] { return status->Value("frames").toInt() >= 3; }));
-  const LinkCounters& counters = window->View().m_link.Counters();
+  const LinkCounters& counters = ViewProbe(window->View()).m_link.Counters();
   EXPECT_GE(status->Value("received").toULongLong(), 14 * 3u);
   EXPECT_LE(status->Value("received").toULongLong(), counters.bytesReceived);
   EXPECT_EQ(status->Value("skipped"), QStringLiteral("0"));
@@ -93,14 +94,14 @@ TEST_F(ToolsTest, CaptureRawBytesKeepsWhatTheLinkReadsWhileTheRunGoesOn) {
   ASSERT_TRUE(window->Capturing());
   EXPECT_TRUE(frame->Action(frame_cmd::kCaptureRaw)->isChecked());
   EXPECT_EQ(dialogs.fileDialogs.back().defaultExtension, "qlcap");
-  const std::uint64_t before = window->View().m_link.Counters().bytesReceived;
+  const std::uint64_t before = ViewProbe(window->View()).m_link.Counters().bytesReceived;
   const int lines = window->Form().ListCount();
   ASSERT_TRUE(WaitFor([&] { return window->Form().ListCount() >= lines + 3; }));
   Trigger(frame_cmd::kCaptureRaw);  // ends it
   EXPECT_FALSE(window->Capturing());
   EXPECT_FALSE(frame->Action(frame_cmd::kCaptureRaw)->isChecked());
-  const std::uint64_t during = window->View().m_link.Counters().bytesReceived - before;
-  EXPECT_EQ(window->View().m_bRecording, 1) << "the run goes on";
+  const std::uint64_t during = ViewProbe(window->View()).m_link.Counters().bytesReceived - before;
+  EXPECT_EQ(ViewProbe(window->View()).m_bRecording, 1) << "the run goes on";
 
   // The file is written off the GUI thread, at least once a second.
   std::string bytes;
@@ -232,9 +233,9 @@ TEST_F(SerialDevicesTest, ListsTheDeviceListensAndStoresItsStableNameAsAPort) {
   EXPECT_NE(text.find("kept=yes"), std::string::npos) << text;
 
   // The next run on COM3 opens the device by its stable name.
-  window->View().m_rsCom.m_nComPort = 2;
+  ViewProbe(window->View()).m_rsCom.m_nComPort = 2;
   Trigger(cmd::kRunStart);
-  ASSERT_EQ(window->View().m_bRecording, 1);
+  ASSERT_EQ(ViewProbe(window->View()).m_bRecording, 1);
   ASSERT_TRUE(WaitFor([&] { return window->Form().ListCount() >= 1; }));
 }
 
@@ -252,4 +253,4 @@ TEST_F(SerialDevicesTest, DeviceInUseCannotBeListenedTo) {
 }
 
 }  // namespace
-}  // namespace ql::testing
+}  // namespace ql::test_support

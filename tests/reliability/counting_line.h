@@ -40,7 +40,7 @@ class CountingLine : public SerialLine {
   }
   void Purge() override { inner_.Purge(); }
   bool CarrierDetect() override { return inner_.CarrierDetect(); }
-  std::optional<ModemInputs> ReadModemInputs() override { return inner_.ReadModemInputs(); }
+  std::optional<ModemInputs> ReadModemInputs() const override { return inner_.ReadModemInputs(); }
   void Close() override { inner_.Close(); }
 
  private:

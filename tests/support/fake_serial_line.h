@@ -105,7 +105,7 @@ class FakeSerialLine : public SerialLine {
     pending_.clear();
   }
   bool CarrierDetect() override { return open_ && carrier; }
-  std::optional<ModemInputs> ReadModemInputs() override {
+  std::optional<ModemInputs> ReadModemInputs() const override {
     if (!open_ || !hasModemLines) return std::nullopt;
     return ModemInputs{carrier, dsr, cts};
   }

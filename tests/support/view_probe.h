@@ -25,6 +25,7 @@ struct ViewProbe {
         m_GraphBuf(view.m_GraphBuf),
         m_nLinesPerPage(view.m_nLinesPerPage),
         m_link(view.m_link),
+        m_rsCom(view.m_rsCom),
         m_szDisplay(view.m_szDisplay),
         m_szUnit(view.m_szUnit),
         m_nListDecimals(view.m_nListDecimals),
@@ -51,6 +52,7 @@ struct ViewProbe {
   GraphPicture& m_GraphBuf;
   int& m_nLinesPerPage;
   CComQV7300& m_link;
+  CRScom& m_rsCom;
   char (&m_szDisplay)[CQarnView::kDisplayFieldSize];
   char (&m_szUnit)[8];
   int& m_nListDecimals;
