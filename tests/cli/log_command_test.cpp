@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
+#include <set>
 
 #include "base/list_line.h"
 #include "cli/cli_fixture.h"
@@ -84,6 +85,31 @@ TEST_F(LogCommand, PortThatCannotBeOpenedExitsOne) {
   EXPECT_EQ(lines[0], "Failed to Open ComPort");
   EXPECT_NE(lines[1].find("no-such-tty"), std::string::npos) << lines[1];
   EXPECT_FALSE(std::filesystem::exists(Path("run.rdg")));
+}
+
+// A change of function clears the list; every line recorded still reaches
+// stdout, while the saved file holds the list as it stands, the newest lines.
+TEST_F(LogCommand, LinesOfEveryListReachStdoutWhenTheFunctionChanges) {
+  // 750 ms of each reading against 500 ms sampling: six samples see both.
+  Simulator meter({"--cycle", "DC 1.234 V;AC 1.234 V", "--hold", "15"});
+  ASSERT_FALSE(meter.Pty().empty());
+  const CliResult result =
+      RunCli({"log", "--port", meter.Pty(), "--sampling", "500ms", "--samples", "6", "--save",
+              Path("run.rdg"), "--settings", Path("settings.ini")});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  const std::vector<std::string> lines = Lines(result.out);
+  ASSERT_EQ(lines.size(), 6u) << result.out;
+  std::set<std::string> names;
+  for (const std::string& line : lines) names.emplace(list_line::Text(line, list_line::kName));
+  EXPECT_EQ(names, (std::set<std::string>{"ACV                 ", "DCV                 "}));
+
+  const std::string file = ReadFile(Path("run.rdg"));
+  const std::size_t saved = file.size() / 68u;
+  ASSERT_GE(saved, 1u);
+  ASSERT_LT(saved, lines.size());
+  for (std::size_t i = 0; i < saved; ++i) {
+    EXPECT_EQ(file.substr(i * 68u, list_line::kLength), lines[lines.size() - saved + i]) << i;
+  }
 }
 
 TEST_F(LogCommand, MeterGoneKeepsTheLinesSavesThemAndSaysSoOnce) {
