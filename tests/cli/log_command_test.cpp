@@ -2,7 +2,6 @@
 // the panel lines, the saved reading file, the stored settings, a port
 // that cannot be opened and a meter that goes away during the run.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,6 +13,7 @@
 
 #include "base/list_line.h"
 #include "cli/cli_fixture.h"
+#include "support/pty.h"
 
 namespace ql::test_support {
 namespace {
@@ -162,17 +162,13 @@ TEST_F(LogCommand, SaveTargetThatCannotBeWrittenIsRefusedBeforeThePortOpens) {
 }
 
 TEST_F(LogCommand, SilentMeterRecordsNothingAndAnEarlierFileStays) {
-  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-  ASSERT_GE(master, 0);
-  ASSERT_EQ(::grantpt(master), 0);
-  ASSERT_EQ(::unlockpt(master), 0);
-  const std::string slave = ::ptsname(master);
+  Pty meter;
+  ASSERT_TRUE(meter.ok());
   {
     std::ofstream(Path("run.rdg")) << "earlier run";
   }
-  const CliResult result = RunCli({"log", "--port", slave, "--seconds", "0.3", "--save",
+  const CliResult result = RunCli({"log", "--port", meter.SlavePath(), "--seconds", "0.3", "--save",
                                    Path("run.rdg"), "--settings", Path("s.ini")});
-  ::close(master);
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_NE(result.err.find("no line was recorded"), std::string::npos) << result.err;
   EXPECT_EQ(ReadFile(Path("run.rdg")), "earlier run");
