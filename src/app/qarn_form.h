@@ -1,9 +1,9 @@
 #pragma once
-// The measuring window's form (dialog template 103) on Qt widgets, and the
-// FormHost the view drives it through: the meter panel with its reading
-// fields, the mode buttons and boxes, the header buttons and the list of
-// readings, plus the status-bar panes, message boxes and dialogs that the
-// view reaches through the form.
+// The measuring window's form (dialog template 103) on Qt widgets, and
+// every part of the FormHost the view drives it through: the meter panel
+// with its reading fields, the mode buttons and boxes, the header buttons
+// and the list of readings, plus the status-bar panes, message boxes,
+// dialogs and the timer that the view reaches through the form.
 //
 // The form knows nothing of the view: it reports the timer, the mode
 // buttons and the repaints that want the view's drawing as signals, and the
@@ -38,7 +38,13 @@ class PaneSink {
   virtual void SetPaneToolTip(int paneId, const QString& tip) = 0;
 };
 
-class QarnForm : public QWidget, public FormHost {
+class QarnForm : public QWidget,
+                 public FormControls,
+                 public FormList,
+                 public FormStatus,
+                 public FormDialogs,
+                 public FormPanel,
+                 public FormWindow {
   Q_OBJECT
  public:
   // The device paths of COM1 .. COM4, for the port dialog.
@@ -68,29 +74,36 @@ class QarnForm : public QWidget, public FormHost {
   // Shows each mode button pressed iff `isOn(its id)`.
   void ShowModes(const std::function<bool(int)>& isOn);
 
-  // FormHost.
-  void SetControlText(int id, std::string_view text) override;
-  std::string ControlText(int id) const override;
-  void ShowControl(int id, bool show) override;
-  void EnableControl(int id, bool enable) override;
-  void SetControlFont(int id, const FontDesc& font) override;
-  void ListReset() override;
-  void ListAdd(std::string_view line) override;
+  // The text the view last gave control `id`, or "".
+  std::string ControlText(int id) const;
   // What the list view shows.
   int ListCount() const;
   std::string ListText(int index) const;
+
+  // FormControls.
+  void SetControlText(int id, std::string_view text) override;
+  void ShowControl(int id, bool show) override;
+  void EnableControl(int id, bool enable) override;
+  void SetControlFont(int id, const FontDesc& font) override;
+  // FormList.
+  void ListReset() override;
+  void ListAdd(std::string_view line) override;
   void ListSelect(int index) override;
   void ListSetRedraw(bool on) override;
+  // FormStatus.
   void SetPaneText(int paneId, std::string_view text) override;
   void SetFilePath(std::string_view path) override;
   void MessageBox(std::string_view text, std::string_view detail = {}) override;
-  Canvas* PanelCanvas() override;
-  void InvalidateView() override;
-  bool StartTimer(int id, int periodMs) override;
-  void ShowFrameMaximized() override;
+  // FormDialogs.
   bool RunPortDialog(int& selPort) override;
   std::optional<std::string> OpenFileDialog(const FileDialogOptions& options) override;
   std::optional<std::string> SaveFileDialog(const FileDialogOptions& options) override;
+  // FormPanel.
+  Canvas* PanelCanvas() override;
+  void InvalidateView() override;
+  // FormWindow.
+  bool StartTimer(int id, int periodMs) override;
+  void ShowFrameMaximized() override;
 
  signals:
   void timerTick();

@@ -52,12 +52,6 @@ std::string CliHost::ControlText(int id) const {
   return it == controls_.end() ? std::string() : it->second;
 }
 
-void CliHost::ListAdd(std::string_view line) {
-  ++linesAdded_;
-  if (echoList_) PrintLine(Latin1ToUtf8(line));
-}
-
-
 void CliHost::SetPaneText(int paneId, std::string_view text) {
   // The message pane tells of trouble the user must know about; a text is
   // reported once, when it appears.

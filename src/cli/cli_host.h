@@ -1,11 +1,11 @@
 #pragma once
 // The measuring window's surroundings on the command line: controls are
-// remembered texts, the list of readings is shown by counting its lines
-// (and printing each to stdout the moment it is added, when asked), message
-// boxes and the
-// status bar's message pane go to stderr, the file dialogs answer with the
-// path the command line gave, and the meter panel is whatever Canvas the
-// command attaches (by default one that draws nowhere).
+// remembered texts, message boxes and the status bar's message pane go to
+// stderr, the file dialogs answer with the path the command line gave, and
+// the meter panel is whatever Canvas the command attaches (by default one
+// that draws nowhere). A console shows no list (a command prints the lines
+// it wants from the view's own) and has no window: the command's loop ticks
+// the view.
 
 #include <map>
 #include <optional>
@@ -33,10 +33,11 @@ class MemoryStore : public ProfileStore {
   std::map<std::string, std::string, std::less<>> values_;
 };
 
-class CliHost : public FormHost {
+class CliHost : public FormControls, public FormStatus, public FormDialogs, public FormPanel {
  public:
-  // Print every line added to the list, as UTF-8, to stdout.
-  void SetEchoList(bool echo) { echoList_ = echo; }
+  // The parts the view is given.
+  FormHost Parts() { return FormHost(*this, *this, *this, *this, nullptr, nullptr); }
+
   // The canvas PanelCanvas() hands out; nullptr restores the null canvas.
   // `canvas` must outlive its use.
   void SetCanvas(Canvas* canvas) { canvas_ = canvas != nullptr ? canvas : &nullCanvas_; }
@@ -46,38 +47,31 @@ class CliHost : public FormHost {
 
   // Number of message boxes shown so far.
   int MessageCount() const { return messages_; }
-  // Number of lines added to the list so far (resets do not lower it).
-  long long LinesAdded() const { return linesAdded_; }
+  // The text the view last gave control `id`, or "".
+  std::string ControlText(int id) const;
 
   void SetControlText(int id, std::string_view text) override;
-  std::string ControlText(int id) const override;
+  // A console has no widgets to show, hide, enable or set in a font.
   void ShowControl(int, bool) override {}
   void EnableControl(int, bool) override {}
   void SetControlFont(int, const FontDesc&) override {}
-
-  void ListReset() override {}
-  void ListAdd(std::string_view line) override;
-  void ListSelect(int) override {}
-  void ListSetRedraw(bool) override {}
 
   void SetPaneText(int paneId, std::string_view text) override;
   // A console has no pane to show the path beside; the command names it.
   void SetFilePath(std::string_view /*path*/) override {}
   void MessageBox(std::string_view text, std::string_view detail = {}) override;
 
-  Canvas* PanelCanvas() override { return canvas_; }
-  void InvalidateView() override {}
-  bool StartTimer(int, int) override { return true; }
-  void ShowFrameMaximized() override {}
-
+  // The device comes from --port; a console has no port dialog to choose it.
   bool RunPortDialog(int&) override { return false; }
   std::optional<std::string> OpenFileDialog(const FileDialogOptions&) override { return openPath_; }
   std::optional<std::string> SaveFileDialog(const FileDialogOptions&) override { return savePath_; }
 
+  Canvas* PanelCanvas() override { return canvas_; }
+  // Nothing is shown between commands: a command draws when it asks the view.
+  void InvalidateView() override {}
+
  private:
   std::map<int, std::string> controls_;
-  long long linesAdded_ = 0;
-  bool echoList_ = false;
   std::string messagePane_;
   int messages_ = 0;
   NullCanvas nullCanvas_;

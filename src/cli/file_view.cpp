@@ -12,7 +12,8 @@
 namespace ql::cli {
 
 FileView::FileView()
-    : line_([](const std::string&) { return std::string(); }), view_(host_, store_, clock_, line_) {
+    : line_([](const std::string&) { return std::string(); }),
+      view_(host_.Parts(), store_, clock_, line_) {
   view_.OnCreate();
   view_.OnInitialUpdate();
 }

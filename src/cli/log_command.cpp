@@ -1,7 +1,7 @@
 // quintaline-cli log: a recording run without a window. Start, the 50 ms
 // tick in the text form, Stop, then Save when asked. Every list line goes
-// to stdout the moment it is added; with --panel each recorded sample is
-// followed by the texts of the nine panel controls:
+// to stdout after the tick that added it; with --panel each recorded sample
+// is followed by the texts of the nine panel controls:
 //
 //   panel 1001="..." 1002="..." 1024="..." 1000="..." 1013="..." 1014="..." 1019="..." 1020="..."
 //   1021="..."
@@ -23,6 +23,7 @@
 #include "files/atomic_file.h"
 #include "link/posix_serial_line.h"
 #include "qtsupport/settings_store.h"
+#include "qtsupport/text_edge.h"
 #include "run/ids.h"
 #include "run/journal_sink.h"
 #include "run/qarn_view.h"
@@ -158,7 +159,7 @@ int RunLog(const Words& words) {
   PosixSerialLine line([device](const std::string&) { return device; });
   SystemClock clock;
   CliHost host;
-  CQarnView view(host, store, clock, line);
+  CQarnView view(host.Parts(), store, clock, line);
   view.OnCreate();
   view.OnInitialUpdate();
   if (options.samplingCommand) view.OnCommand(*options.samplingCommand);
@@ -196,7 +197,6 @@ int RunLog(const Words& words) {
     captureFailed = true;
   };
 
-  host.SetEchoList(true);
   const auto deadline =
       options.seconds
           ? std::optional(std::chrono::steady_clock::now() +
@@ -205,12 +205,17 @@ int RunLog(const Words& words) {
           : std::nullopt;
   SilenceWatch silence(options.device, std::chrono::steady_clock::now());
   bool wasLost = false;
+  const ReadingList& lines = view.Lines();
   RunTicks([&] {
     const auto now = std::chrono::steady_clock::now();
     if (deadline && now >= *deadline) return false;
-    const long long before = host.LinesAdded();
+    const long long before = lines.TotalAdded();
     view.OnTimer();
-    const bool recorded = host.LinesAdded() > before;
+    const long long added = lines.TotalAdded() - before;
+    for (int i = lines.Count() - static_cast<int>(added); i < lines.Count(); ++i) {
+      PrintLine(Latin1ToUtf8(lines.View(i)));
+    }
+    const bool recorded = added > 0;
     const bool lost = view.Link().LineLost();
     if (lost) {
       wasLost = true;
@@ -227,10 +232,9 @@ int RunLog(const Words& words) {
     }
     if (recorded && options.panel && view.DisplayForm() == FORM_TEXT) PrintLine(PanelLine(host));
     if (lost && !options.reconnect) return false;
-    return options.samples < 0 || host.LinesAdded() < options.samples;
+    return options.samples < 0 || lines.TotalAdded() < options.samples;
   });
   const bool lost = view.Link().LineLost() && !options.reconnect;
-  host.SetEchoList(false);
   view.SetByteTap(nullptr);
   view.OnCommand(cmd::kRunStop);
   if (capture) {
@@ -238,7 +242,7 @@ int RunLog(const Words& words) {
     if (!outcome.ok() && !captureFailed) reportCaptureFailure(outcome);
   }
 
-  if (options.saveFile && host.LinesAdded() == 0) {
+  if (options.saveFile && lines.TotalAdded() == 0) {
     PrintError("quintaline-cli log: no line was recorded; " + *options.saveFile + " not written");
     return kExitFailed;
   }

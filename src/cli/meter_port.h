@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/status.h"
+#include "link/pseudo_terminal.h"
 
 namespace ql::cli {
 
@@ -40,9 +41,14 @@ class MeterPort {
   void SetCarrier(bool on);
 
  private:
-  int out_ = -1;    // where the bytes are written
+  // Where the bytes are written: the pseudo-terminal's master side or the
+  // device.
+  int Out() const { return device_ >= 0 ? device_ : pty_.MasterFd(); }
+
+  PseudoTerminal pty_;
   int slave_ = -1;  // the pseudo-terminal's slave side, held open so its
                     // settings stay and a logger's close is no hang-up
+  int device_ = -1;
   std::string path_;
 };
 

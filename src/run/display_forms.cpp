@@ -27,18 +27,18 @@ void CQarnView::SetDisplayForm(int nForm) {
     case FORM_TEXT:
       m_bGraphLoaded = 0;
       for (int id : kReadingFields) {
-        m_host.SetControlText(id, " ");
-        m_host.ShowControl(id, true);
+        m_host.controls.SetControlText(id, " ");
+        m_host.controls.ShowControl(id, true);
       }
       break;
     case FORM_GRAPHFILE:
       m_bGraphLoaded = 1;
-      for (int id : kReadingFields) m_host.ShowControl(id, false);
+      for (int id : kReadingFields) m_host.controls.ShowControl(id, false);
       break;
     case FORM_LINE:
     case FORM_BAR:
       m_bGraphLoaded = 0;
-      for (int id : kReadingFields) m_host.ShowControl(id, false);
+      for (int id : kReadingFields) m_host.controls.ShowControl(id, false);
       break;
     default:
       m_nDisplayForm = FORM_NONE;
@@ -61,12 +61,12 @@ void CQarnView::OnViewLine() {
 }
 
 void CQarnView::OnViewText() {
-  if (Canvas* canvas = m_host.PanelCanvas()) {
+  if (Canvas* canvas = m_host.panel.PanelCanvas()) {
     canvas->SetTransparentText(false);
     canvas->FillRect(0, 0, kPanelRight, kPanelBottom, kGreen);
   }
-  m_host.InvalidateView();
-  m_host.SetControlFont(ctl::kReading, m_fontPanel);
+  m_host.panel.InvalidateView();
+  m_host.controls.SetControlFont(ctl::kReading, m_fontPanel);
   SetDisplayForm(FORM_TEXT);
 }
 
@@ -75,13 +75,13 @@ void CQarnView::DrawTrendGraph() {
     // A repaint after the message must not bring it back without end.
     if (!m_bNoDataShown) {
       m_bNoDataShown = 1;
-      m_host.MessageBox(kNoDataText);
+      m_host.status.MessageBox(kNoDataText);
     }
     return;
   }
   m_nGraphStart = 0;
   m_nGraphLength = kGraphSize;
-  if (Canvas* canvas = m_host.PanelCanvas()) {
+  if (Canvas* canvas = m_host.panel.PanelCanvas()) {
     ql::DrawTrendGraph(*canvas, m_list, m_nDisplayForm, m_fGraphValue, m_szGraphLabel);
   }
   m_nGraphStart = 0;
@@ -92,7 +92,7 @@ void CQarnView::DrawGraphFile() {
   if (!m_bGraphLoaded) return;
   SetDisplayForm(FORM_GRAPHFILE);
   ClearList("graph file shown");
-  if (Canvas* canvas = m_host.PanelCanvas()) ql::DrawGraphFile(*canvas, m_GraphBuf);
+  if (Canvas* canvas = m_host.panel.PanelCanvas()) ql::DrawGraphFile(*canvas, m_GraphBuf);
 }
 
 void CQarnView::OnDraw() {

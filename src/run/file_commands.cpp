@@ -45,8 +45,8 @@ void CQarnView::SetFileTitle(const std::string& path) {
   const std::string_view title = ShortenTitle(FileTitle(path), sizeof m_szFileName - 1);
   std::memcpy(m_szFileName, title.data(), title.size());
   m_szFileName[title.size()] = '\0';
-  m_host.SetPaneText(pane::kFileName, m_szFileName);
-  m_host.SetFilePath(path);
+  m_host.status.SetPaneText(pane::kFileName, m_szFileName);
+  m_host.status.SetFilePath(path);
 }
 
 void CQarnView::OnFileSave() {
@@ -55,7 +55,7 @@ void CQarnView::OnFileSave() {
   options.defaultExtension = kDataExtension;
   options.initialPath = m_strSavePath;
   options.overwritePrompt = true;
-  const std::optional<std::string> path = m_host.SaveFileDialog(options);
+  const std::optional<std::string> path = m_host.dialogs.SaveFileDialog(options);
   if (!path) return;
   m_strSavePath = *path;
 
@@ -64,7 +64,7 @@ void CQarnView::OnFileSave() {
   const bool graph = m_nDisplayForm == FORM_GRAPHFILE;
   const Status status = graph ? SaveGraphFile(*path, m_GraphBuf) : SaveReadingFile(*path, m_list);
   if (!status.ok()) {
-    m_host.MessageBox(kSaveErrorText, status.reason());
+    m_host.status.MessageBox(kSaveErrorText, status.reason());
     return;
   }
   m_nLineCount = graph ? 0 : m_list.Count();
@@ -78,7 +78,7 @@ void CQarnView::OnFileOpen() {
   options.filter = kOpenFilter;
   options.defaultExtension = kDataExtension;
   options.initialPath = m_strOpenPath;
-  const std::optional<std::string> path = m_host.OpenFileDialog(options);
+  const std::optional<std::string> path = m_host.dialogs.OpenFileDialog(options);
   if (!path) return;
   m_strOpenPath = *path;
 
@@ -93,7 +93,7 @@ void CQarnView::OnFileOpen() {
       m_GraphBuf = picture;
       m_bGraphLoaded = 1;
       SetDisplayForm(FORM_GRAPHFILE);
-      m_host.InvalidateView();  // the picture is drawn now, not at some later repaint
+      m_host.panel.InvalidateView();  // the picture is drawn now, not at some later repaint
       return;
     }
   } else if (status.ok()) {
@@ -102,22 +102,22 @@ void CQarnView::OnFileOpen() {
     if (status.ok()) {
       SetFileTitle(*path);
       m_bGraphLoaded = 0;
-      m_host.ListSetRedraw(false);
+      m_host.list.ListSetRedraw(false);
       ClearList("file opened");
       for (const std::string& line : lines) {
         m_list.Add(line);
-        m_host.ListAdd(line);
+        m_host.list.ListAdd(line);
       }
-      if (!lines.empty()) m_host.ListSelect(static_cast<int>(lines.size()) - 1);
-      m_host.SetControlFont(ctl::kList, m_fontList);
-      m_host.ListSetRedraw(true);
+      if (!lines.empty()) m_host.list.ListSelect(static_cast<int>(lines.size()) - 1);
+      m_host.controls.SetControlFont(ctl::kList, m_fontList);
+      m_host.list.ListSetRedraw(true);
       m_nLineCount = m_list.Count();
       SetDisplayForm(FORM_LINE);
-      m_host.InvalidateView();
+      m_host.panel.InvalidateView();
       return;
     }
   }
-  m_host.MessageBox(kOpenErrorText, status.reason());
+  m_host.status.MessageBox(kOpenErrorText, status.reason());
 }
 
 }  // namespace ql

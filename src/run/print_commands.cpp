@@ -19,7 +19,7 @@ void CQarnView::OnPrint(Canvas& canvas, int page) {
   context.fileName = m_szFileName;
   const PageResult result = PrintReportPage(canvas, page, m_list, context, m_fGraphValue);
   if (result.empty) {
-    m_host.MessageBox(kNoDataText);
+    m_host.status.MessageBox(kNoDataText);
     return;
   }
   m_nLineCount = result.lineCount;

@@ -3,9 +3,10 @@
 // the measurement run under its documented member names and carries out the
 // window's commands, its 50 ms timer tick, its repaints and its printing as
 // plain methods. What it needs from around it comes through four seams: the
-// FormHost (controls, list of readings, status bar, dialogs, the meter
-// panel's Canvas), the ProfileStore (settings), the Clock (time of a sample)
-// and the SerialLine the meter link reads.
+// FormHost (the parts of a face: controls, list of readings, status bar and
+// message boxes, dialogs, the meter panel's Canvas, the window's timer), the
+// ProfileStore (settings), the Clock (time of a sample) and the SerialLine
+// the meter link reads.
 //
 // The faces forward every command id of run/ids.h to OnCommand and refresh
 // the enabled and checked state of their actions from OnUpdateCommand after
@@ -60,7 +61,7 @@ class CQarnView {
   static constexpr int kSamplingCommands = 5;
   static constexpr int kDbCommands = 15;
 
-  CQarnView(FormHost& host, ProfileStore& store, Clock& clock, SerialLine& line);
+  CQarnView(FormHost host, ProfileStore& store, Clock& clock, SerialLine& line);
   virtual ~CQarnView() = default;
   CQarnView(const CQarnView&) = delete;
   CQarnView& operator=(const CQarnView&) = delete;
@@ -293,7 +294,7 @@ class CQarnView {
   // Files.
   void SetFileTitle(const std::string& path);
 
-  FormHost& m_host;
+  FormHost m_host;
   ProfileStore& m_store;
   Clock& m_clock;
   ReadingList m_list;

@@ -25,6 +25,7 @@ void ReadingList::Add(std::string_view line) {
   slots_.push_back({static_cast<std::uint32_t>(blocks_.size() - 1),
                     static_cast<std::uint32_t>(used_), static_cast<std::uint32_t>(line.size())});
   used_ += line.size();
+  ++totalAdded_;
 }
 
 std::string_view ReadingList::View(int index) const {

@@ -1,9 +1,9 @@
 #pragma once
 // The list of readings: the lines the view recorded or opened, held by the
-// core. Faces only show them (FormHost's list operations tell them of each
-// change, and they read the rows they draw from here), so a save, a graph or
-// a report always takes the lines as the view has them, and the lines of a
-// week-long run are kept once.
+// core. Faces only show them (FormList tells them of each change, and they
+// read the rows they draw from here), so a save, a graph or a report always
+// takes the lines as the view has them, and the lines of a week-long run
+// are kept once.
 //
 // Lines lie back to back in large blocks, indexed by their place: about 73
 // bytes a recorded line of 61, where a string of its own each would take
@@ -27,6 +27,9 @@ class ReadingList : public LineSource {
   // REQUIRES: 0 <= index < Count(). Valid until the next Reset().
   std::string_view View(int index) const;
   std::string Line(int index) const override { return std::string(View(index)); }
+  // Lines added since the list was made; Reset does not lower it. The lines
+  // a step added are the last TotalAdded() - (the total before it).
+  long long TotalAdded() const { return totalAdded_; }
 
  private:
   static constexpr std::size_t kBlockBytes = 64 * 1024;
@@ -39,6 +42,7 @@ class ReadingList : public LineSource {
   std::vector<std::size_t> blockSizes_;  // bytes each block can hold
   std::size_t used_ = 0;                 // bytes used in the last block
   std::vector<Slot> slots_;
+  long long totalAdded_ = 0;
 };
 
 }  // namespace ql

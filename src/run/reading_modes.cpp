@@ -43,78 +43,78 @@ int ShownDecimals(int decimals) { return std::clamp(decimals, 0, 9); }
 void CQarnView::OnButtonRel() {
   if (m_bRel) {
     m_bRel = 0;
-    m_host.EnableControl(ctl::kRelGroup, false);
-    m_host.EnableControl(ctl::kRelRefText, false);
+    m_host.controls.EnableControl(ctl::kRelGroup, false);
+    m_host.controls.EnableControl(ctl::kRelRefText, false);
     return;
   }
   m_fRelRef = m_fValue;
   m_bRel = 1;
   m_bRelCapture = 1;
-  m_host.EnableControl(ctl::kRelGroup, true);
-  m_host.EnableControl(ctl::kRelRefText, true);
+  m_host.controls.EnableControl(ctl::kRelGroup, true);
+  m_host.controls.EnableControl(ctl::kRelRefText, true);
 }
 
 void CQarnView::OnButtonDb() {
   if (m_bDb) {
     m_bDb = 0;
-    m_host.SetControlText(ctl::kRelRefText,
-                          FormatText("%s %s %s", m_szPrefix, m_szRelRefText, m_szRelRefUnit));
-    m_host.EnableControl(ctl::kDbGroup, false);
-    m_host.EnableControl(ctl::kDbRefText, false);
+    m_host.controls.SetControlText(
+        ctl::kRelRefText, FormatText("%s %s %s", m_szPrefix, m_szRelRefText, m_szRelRefUnit));
+    m_host.controls.EnableControl(ctl::kDbGroup, false);
+    m_host.controls.EnableControl(ctl::kDbRefText, false);
     return;
   }
   m_bDb = 1;
-  m_host.EnableControl(ctl::kDbGroup, true);
-  m_host.EnableControl(ctl::kDbRefText, true);
+  m_host.controls.EnableControl(ctl::kDbGroup, true);
+  m_host.controls.EnableControl(ctl::kDbRefText, true);
   DbReferenceChanged();
 }
 
 void CQarnView::OnButtonPeakHold() {
   if (m_bPeakHold) {
     m_bPeakHold = 0;
-    m_host.EnableControl(ctl::kStatGroup, false);
-    m_host.EnableControl(ctl::kPeakMax, false);
-    m_host.EnableControl(ctl::kPeakMin, false);
+    m_host.controls.EnableControl(ctl::kStatGroup, false);
+    m_host.controls.EnableControl(ctl::kPeakMax, false);
+    m_host.controls.EnableControl(ctl::kPeakMin, false);
     return;
   }
   m_bMinMax = 0;
-  m_host.SetControlText(ctl::kMinMaxMax, "");
-  m_host.SetControlText(ctl::kMinMaxAvg, "");
-  m_host.SetControlText(ctl::kMinMaxMin, "");
+  m_host.controls.SetControlText(ctl::kMinMaxMax, "");
+  m_host.controls.SetControlText(ctl::kMinMaxAvg, "");
+  m_host.controls.SetControlText(ctl::kMinMaxMin, "");
   m_bPeakHold = 1;
   m_fPeakMin = kExtremeStart;
   m_fPeakMax = -kExtremeStart;
-  m_host.SetControlText(ctl::kStatGroup, "PEAK HOLD");
-  m_host.EnableControl(ctl::kStatGroup, true);
-  m_host.EnableControl(ctl::kPeakMax, true);
-  m_host.EnableControl(ctl::kPeakMin, true);
+  m_host.controls.SetControlText(ctl::kStatGroup, "PEAK HOLD");
+  m_host.controls.EnableControl(ctl::kStatGroup, true);
+  m_host.controls.EnableControl(ctl::kPeakMax, true);
+  m_host.controls.EnableControl(ctl::kPeakMin, true);
 }
 
 void CQarnView::OnButtonMinMax() {
   if (m_bMinMax) {
     m_bMinMax = 0;
-    m_host.EnableControl(ctl::kStatGroup, false);
-    m_host.EnableControl(ctl::kMinMaxMax, false);
-    m_host.EnableControl(ctl::kMinMaxAvg, false);
-    m_host.EnableControl(ctl::kMinMaxMin, false);
+    m_host.controls.EnableControl(ctl::kStatGroup, false);
+    m_host.controls.EnableControl(ctl::kMinMaxMax, false);
+    m_host.controls.EnableControl(ctl::kMinMaxAvg, false);
+    m_host.controls.EnableControl(ctl::kMinMaxMin, false);
     return;
   }
   m_bPeakHold = 0;
-  m_host.SetControlText(ctl::kPeakMax, "");
-  m_host.SetControlText(ctl::kPeakMin, "");
+  m_host.controls.SetControlText(ctl::kPeakMax, "");
+  m_host.controls.SetControlText(ctl::kPeakMin, "");
   m_dWindowSum = 0.0;
   m_fWindowCount = 0.0f;
   m_bMinMax = 1;
   m_fMinMaxMin = kExtremeStart;
   m_fMinMaxMax = -kExtremeStart;
-  m_host.SetControlText(ctl::kStatGroup, "MIN/MAX");
-  m_host.SetControlText(ctl::kMinMaxMax, "");
-  m_host.SetControlText(ctl::kMinMaxAvg, "");
-  m_host.SetControlText(ctl::kMinMaxMin, "");
-  m_host.EnableControl(ctl::kStatGroup, true);
-  m_host.EnableControl(ctl::kMinMaxMax, true);
-  m_host.EnableControl(ctl::kMinMaxAvg, true);
-  m_host.EnableControl(ctl::kMinMaxMin, true);
+  m_host.controls.SetControlText(ctl::kStatGroup, "MIN/MAX");
+  m_host.controls.SetControlText(ctl::kMinMaxMax, "");
+  m_host.controls.SetControlText(ctl::kMinMaxAvg, "");
+  m_host.controls.SetControlText(ctl::kMinMaxMin, "");
+  m_host.controls.EnableControl(ctl::kStatGroup, true);
+  m_host.controls.EnableControl(ctl::kMinMaxMax, true);
+  m_host.controls.EnableControl(ctl::kMinMaxAvg, true);
+  m_host.controls.EnableControl(ctl::kMinMaxMin, true);
 }
 
 void CQarnView::ApplyModes(const Reading& reading) {
@@ -146,19 +146,20 @@ double CQarnView::WindowAverage() const {
 void CQarnView::ApplyExtremes(const Reading& reading) {
   if (m_bPeakHold) {
     TakeExtreme(m_fPeakMax, m_fPeakMin, m_szPeakMaxText, m_szPeakMinText);
-    m_host.SetControlText(ctl::kPeakMax,
-                          FormatText("MAX:%s%s%s", m_szPrefix, m_szPeakMaxText, m_szUnit));
-    m_host.SetControlText(ctl::kPeakMin,
-                          FormatText("MIN:%s%s%s", m_szPrefix, m_szPeakMinText, m_szUnit));
+    m_host.controls.SetControlText(ctl::kPeakMax,
+                                   FormatText("MAX:%s%s%s", m_szPrefix, m_szPeakMaxText, m_szUnit));
+    m_host.controls.SetControlText(ctl::kPeakMin,
+                                   FormatText("MIN:%s%s%s", m_szPrefix, m_szPeakMinText, m_szUnit));
   } else if (m_bMinMax) {
     TakeExtreme(m_fMinMaxMax, m_fMinMaxMin, m_szMinMaxMaxText, m_szMinMaxMinText);
-    m_host.SetControlText(ctl::kMinMaxMax,
-                          FormatText("MAX:%s%s%s", m_szPrefix, m_szMinMaxMaxText, m_szUnit));
-    m_host.SetControlText(ctl::kMinMaxMin,
-                          FormatText("MIN:%s%s%s", m_szPrefix, m_szMinMaxMinText, m_szUnit));
+    m_host.controls.SetControlText(
+        ctl::kMinMaxMax, FormatText("MAX:%s%s%s", m_szPrefix, m_szMinMaxMaxText, m_szUnit));
+    m_host.controls.SetControlText(
+        ctl::kMinMaxMin, FormatText("MIN:%s%s%s", m_szPrefix, m_szMinMaxMinText, m_szUnit));
     const int decimals = reading.decimals >= 1 && reading.decimals <= 4 ? reading.decimals : 0;
-    m_host.SetControlText(ctl::kMinMaxAvg, FormatText("AVG:%s%4.*f %s", m_szPrefix, decimals,
-                                                      WindowAverage(), m_szUnit));
+    m_host.controls.SetControlText(
+        ctl::kMinMaxAvg,
+        FormatText("AVG:%s%4.*f %s", m_szPrefix, decimals, WindowAverage(), m_szUnit));
   }
 }
 
@@ -166,8 +167,8 @@ void CQarnView::ApplyRelative(const Reading& reading) {
   if (m_bRelCapture) {
     m_bRelCapture = 0;
     m_fRelRef = m_fValue;
-    m_host.SetControlText(ctl::kRelRefText,
-                          FormatText("%s %s %s", m_szPrefix, m_szDisplay, m_szUnit));
+    m_host.controls.SetControlText(ctl::kRelRefText,
+                                   FormatText("%s %s %s", m_szPrefix, m_szDisplay, m_szUnit));
     CopyShortText(m_szRelRefText, m_szDisplay);
     CopyShortText(m_szRelRefUnit, m_szUnit);
   }
@@ -206,11 +207,12 @@ void CQarnView::ApplyDbForm(const Reading& reading, const DbForm& form) {
   double referenceLevel = 0.0;
   if (m_bRel) {
     referenceLevel = form.level(static_cast<double>(m_fRelRef) * f);
-    m_host.SetControlText(ctl::kRelRefText,
-                          FormatText("%s %.*f %s", m_szPrefix, d, referenceLevel, unit));
+    m_host.controls.SetControlText(ctl::kRelRefText,
+                                   FormatText("%s %.*f %s", m_szPrefix, d, referenceLevel, unit));
   }
   const auto show = [&](int id, const char* tag, double q) {
-    m_host.SetControlText(id, FormatText("%s%s %.*f %s", tag, m_szPrefix, d, form.level(q), unit));
+    m_host.controls.SetControlText(
+        id, FormatText("%s%s %.*f %s", tag, m_szPrefix, d, form.level(q), unit));
   };
   if (m_bPeakHold) {
     show(ctl::kPeakMax, "MAX:", m_fPeakMax * f);

@@ -17,10 +17,11 @@ constexpr int kPanelBottom = panel::kBottom;
 
 }  // namespace
 
-CQarnView::CQarnView(FormHost& host, ProfileStore& store, Clock& clock, SerialLine& line)
+CQarnView::CQarnView(FormHost host, ProfileStore& store, Clock& clock, SerialLine& line)
     : m_link(line), m_host(host), m_store(store), m_clock(clock) {
-  m_link.SetMessageFn(
-      [this](std::string_view text, std::string_view detail) { m_host.MessageBox(text, detail); });
+  m_link.SetMessageFn([this](std::string_view text, std::string_view detail) {
+    m_host.status.MessageBox(text, detail);
+  });
 }
 
 int CQarnView::OnCreate() {
@@ -37,14 +38,15 @@ int CQarnView::OnCreate() {
   m_fontVertical = kVerticalFont;
   m_fontList = kListFont;
   // Without the timer the view still opens; it just never samples.
-  if (!m_host.StartTimer(kViewTimerId, kViewTimerMs)) m_host.MessageBox("Too many clocks!");
+  if (!m_host.window.StartTimer(kViewTimerId, kViewTimerMs))
+    m_host.status.MessageBox("Too many clocks!");
   m_nDisplayForm = FORM_NONE;
   return 0;
 }
 
 void CQarnView::OnInitialUpdate() {
-  m_host.ShowFrameMaximized();
-  m_host.SetControlFont(ctl::kList, m_fontList);
+  m_host.window.ShowFrameMaximized();
+  m_host.controls.SetControlFont(ctl::kList, m_fontList);
 }
 
 void CQarnView::OnRunStart() {
@@ -65,7 +67,7 @@ void CQarnView::OnRunStart() {
   m_link.EndPeriodNow();  // the first tick ends a sampling period at once
   m_meterWatch.Restart(m_link.Counters().framesTaken);
   if (m_bLineLostShown) {
-    m_host.SetPaneText(pane::kMessage, "");
+    m_host.status.SetPaneText(pane::kMessage, "");
     m_bLineLostShown = 0;
   }
 
@@ -79,18 +81,18 @@ void CQarnView::OnRunStart() {
   ClearList("run started");
   JournalBeginRun();
 
-  if (Canvas* canvas = m_host.PanelCanvas()) {
+  if (Canvas* canvas = m_host.panel.PanelCanvas()) {
     canvas->FillRect(0, 0, kPanelRight, kPanelBottom, kGreen);
   }
-  m_host.InvalidateView();
+  m_host.panel.InvalidateView();
 
-  m_host.SetControlFont(ctl::kReading, m_fontPanel);
+  m_host.controls.SetControlFont(ctl::kReading, m_fontPanel);
   SetDisplayForm(FORM_TEXT);
-  m_host.SetControlText(ctl::kReading, "WAIT");
+  m_host.controls.SetControlText(ctl::kReading, "WAIT");
 
   std::snprintf(m_szFileName, sizeof m_szFileName, "%s", "NONAME");
-  m_host.SetPaneText(pane::kFileName, m_szFileName);
-  m_host.SetFilePath({});
+  m_host.status.SetPaneText(pane::kFileName, m_szFileName);
+  m_host.status.SetFilePath({});
 }
 
 void CQarnView::OnRunPause() {

@@ -67,8 +67,8 @@ void CQarnView::RecordSample(const Reading& reading, const char* line) {
   }
 
   m_list.Add(line);
-  m_host.ListAdd(line);
-  m_host.ListSelect(m_list.Count() - 1);
+  m_host.list.ListAdd(line);
+  m_host.list.ListSelect(m_list.Count() - 1);
   m_bNoDataShown = 0;
   JournalRecord(reading, line);
 
@@ -96,7 +96,7 @@ void CQarnView::ClearForNoClass() {
 void CQarnView::ClearList(const char* why) {
   if (m_bRunning) JournalListCleared(why);
   m_list.Reset();
-  m_host.ListReset();
+  m_host.list.ListReset();
   m_bNoDataShown = 0;
 }
 

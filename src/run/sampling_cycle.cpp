@@ -52,8 +52,8 @@ void CQarnView::OnTimer() {
   const int result = m_link.ReadFrame();
   if (CheckLineLost() || !DecodeDueFrame(m_link, result, m_lcd)) return;
 
-  Canvas* canvas = m_host.PanelCanvas();
-  if (canvas == nullptr) m_host.MessageBox("Fail Getdc!");
+  Canvas* canvas = m_host.panel.PanelCanvas();
+  if (canvas == nullptr) m_host.status.MessageBox("Fail Getdc!");
 
   const Reading reading = Classify(m_lcd);
   m_chClass = reading.classLetter;
@@ -66,7 +66,7 @@ void CQarnView::OnTimer() {
 
   char line[kLineLength + 1];
   BuildListLine(reading, line);
-  m_host.SetControlFont(ctl::kList, m_fontList);
+  m_host.controls.SetControlFont(ctl::kList, m_fontList);
   RecordSample(reading, line);
 
   switch (m_nDisplayForm) {
@@ -96,7 +96,7 @@ bool CQarnView::CheckLineLost() {
   if (!m_link.LineLost()) return false;
   if (!m_bLineLostShown) {
     m_bLineLostShown = 1;
-    m_host.SetPaneText(pane::kMessage, kLineLostText);
+    m_host.status.SetPaneText(pane::kMessage, kLineLostText);
     JournalEvent(RunEventKind::kLineLost);
   }
   return true;
@@ -113,7 +113,7 @@ void CQarnView::LineBack() {
   // differs. The quiet time of the gap is not the meter's silence.
   m_bLineLostShown = 0;
   m_meterWatch.Restart(m_link.Counters().framesTaken);
-  m_host.SetPaneText(pane::kMessage, kLineBackText);
+  m_host.status.SetPaneText(pane::kMessage, kLineBackText);
   JournalEvent(RunEventKind::kLineBack);
 }
 
@@ -121,29 +121,29 @@ void CQarnView::UpdatePanel(Canvas* canvas, const Reading& reading) {
   std::snprintf(m_szDisplay, sizeof m_szDisplay, "%s", m_lcd.display);
   std::snprintf(m_szUnit, sizeof m_szUnit, "%s", m_lcd.unit);
 
-  m_host.ShowControl(ctl::kField6, true);
-  m_host.ShowControl(ctl::kUnit, true);
-  m_host.ShowControl(ctl::kField4, true);
+  m_host.controls.ShowControl(ctl::kField6, true);
+  m_host.controls.ShowControl(ctl::kUnit, true);
+  m_host.controls.ShowControl(ctl::kField4, true);
 
   ApplyModes(reading);
 
   // The range test belongs to the meter's own reading: a difference, level
   // or conductance the modes show in its place is never "over range".
   const bool over = PanelOverRange(m_lcd.display, reading.classLetter, reading.decimals);
-  m_host.SetControlFont(ctl::kReading, m_fontPanel);
-  m_host.SetControlText(ctl::kReading, over ? "OVER" : m_szDisplay);
+  m_host.controls.SetControlFont(ctl::kReading, m_fontPanel);
+  m_host.controls.SetControlText(ctl::kReading, over ? "OVER" : m_szDisplay);
 
   for (char& c : m_szUnit) {
     if (c == 'u') c = kMicroSign;
   }
-  m_host.SetControlFont(ctl::kUnit, m_fontLargeGreek);
-  m_host.SetControlText(ctl::kUnit, m_szUnit);
-  m_host.SetControlFont(ctl::kPrefix, m_fontLarge);
-  m_host.SetControlText(ctl::kPrefix, m_szPrefix);
-  m_host.SetControlFont(ctl::kField6, m_fontLarge);
-  m_host.SetControlText(ctl::kField6, m_szField6);
-  m_host.SetControlFont(ctl::kField4, m_fontLargeGreek);
-  m_host.SetControlText(ctl::kField4, m_szField4);
+  m_host.controls.SetControlFont(ctl::kUnit, m_fontLargeGreek);
+  m_host.controls.SetControlText(ctl::kUnit, m_szUnit);
+  m_host.controls.SetControlFont(ctl::kPrefix, m_fontLarge);
+  m_host.controls.SetControlText(ctl::kPrefix, m_szPrefix);
+  m_host.controls.SetControlFont(ctl::kField6, m_fontLarge);
+  m_host.controls.SetControlText(ctl::kField6, m_szField6);
+  m_host.controls.SetControlFont(ctl::kField4, m_fontLargeGreek);
+  m_host.controls.SetControlText(ctl::kField4, m_szField4);
 
   if (m_nDisplayForm != FORM_TEXT) {
     if (canvas != nullptr) canvas->FillRect(0, 0, kPanelRight, kPanelTextBottom, kWhite);

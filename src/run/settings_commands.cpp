@@ -58,10 +58,10 @@ void CQarnView::ReadSettings() {
 }
 
 void CQarnView::WriteStatusPanes() {
-  m_host.SetPaneText(pane::kFileName, "NONAME");
-  m_host.SetFilePath({});
+  m_host.status.SetPaneText(pane::kFileName, "NONAME");
+  m_host.status.SetFilePath({});
   ShowDbPane();
-  m_host.SetPaneText(pane::kSampling, m_strSamplingText);
+  m_host.status.SetPaneText(pane::kSampling, m_strSamplingText);
   ShowPortPane();
 }
 
@@ -70,21 +70,21 @@ int CQarnView::PortNumber() const {
 }
 
 void CQarnView::ShowPortPane() {
-  m_host.SetPaneText(pane::kPort,
-                     FormatText("COM %1lld", static_cast<long long>(m_rsCom.m_nComPort) + 1));
+  m_host.status.SetPaneText(
+      pane::kPort, FormatText("COM %1lld", static_cast<long long>(m_rsCom.m_nComPort) + 1));
 }
 
 void CQarnView::ShowDbPane() {
-  m_host.SetPaneText(pane::kDbRef, FormatText("%4d Ohm", m_nDbRefOhm));
+  m_host.status.SetPaneText(pane::kDbRef, FormatText("%4d Ohm", m_nDbRefOhm));
 }
 
 void CQarnView::DbReferenceChanged() {
-  if (m_bDb) m_host.SetControlText(ctl::kDbRefText, FormatText("%d OHM", m_nDbRefOhm));
+  if (m_bDb) m_host.controls.SetControlText(ctl::kDbRefText, FormatText("%d OHM", m_nDbRefOhm));
 }
 
 void CQarnView::OnSetupComPort() {
   int selPort = m_rsCom.m_nComPort;
-  if (!m_host.RunPortDialog(selPort)) return;
+  if (!m_host.dialogs.RunPortDialog(selPort)) return;
   m_rsCom.m_nComPort = selPort;
   m_link.m_nPortIndex = selPort;
   m_store.WriteInt(kPortSection, kPortKey, selPort);
@@ -100,7 +100,7 @@ bool CQarnView::OnSamplingCommand(int id) {
     m_store.WriteInt(kSamplingSection, kSamplingCodeKey, choice.code);
     m_store.WriteString(kSamplingSection, kSamplingTextKey, choice.text);
     m_strSamplingText = choice.text;
-    m_host.SetPaneText(pane::kSampling, m_strSamplingText);
+    m_host.status.SetPaneText(pane::kSampling, m_strSamplingText);
     m_bSamplingCheck.fill(0);
     m_bSamplingCheck[static_cast<std::size_t>(i)] = 1;
     return true;

@@ -2,7 +2,6 @@
 // the panel lines, the saved reading file, the stored settings, a port
 // that cannot be opened and a meter that goes away during the run.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,9 +9,11 @@
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
+#include <set>
 
 #include "base/list_line.h"
 #include "cli/cli_fixture.h"
+#include "support/pty.h"
 
 namespace ql::test_support {
 namespace {
@@ -86,6 +87,31 @@ TEST_F(LogCommand, PortThatCannotBeOpenedExitsOne) {
   EXPECT_FALSE(std::filesystem::exists(Path("run.rdg")));
 }
 
+// A change of function clears the list; every line recorded still reaches
+// stdout, while the saved file holds the list as it stands, the newest lines.
+TEST_F(LogCommand, LinesOfEveryListReachStdoutWhenTheFunctionChanges) {
+  // 750 ms of each reading against 500 ms sampling: six samples see both.
+  Simulator meter({"--cycle", "DC 1.234 V;AC 1.234 V", "--hold", "15"});
+  ASSERT_FALSE(meter.Pty().empty());
+  const CliResult result =
+      RunCli({"log", "--port", meter.Pty(), "--sampling", "500ms", "--samples", "6", "--save",
+              Path("run.rdg"), "--settings", Path("settings.ini")});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  const std::vector<std::string> lines = Lines(result.out);
+  ASSERT_EQ(lines.size(), 6u) << result.out;
+  std::set<std::string> names;
+  for (const std::string& line : lines) names.emplace(list_line::Text(line, list_line::kName));
+  EXPECT_EQ(names, (std::set<std::string>{"ACV                 ", "DCV                 "}));
+
+  const std::string file = ReadFile(Path("run.rdg"));
+  const std::size_t saved = file.size() / 68u;
+  ASSERT_GE(saved, 1u);
+  ASSERT_LT(saved, lines.size());
+  for (std::size_t i = 0; i < saved; ++i) {
+    EXPECT_EQ(file.substr(i * 68u, list_line::kLength), lines[lines.size() - saved + i]) << i;
+  }
+}
+
 TEST_F(LogCommand, MeterGoneKeepsTheLinesSavesThemAndSaysSoOnce) {
   Simulator meter({"--reading", "DC 1.234 V"});
   ASSERT_FALSE(meter.Pty().empty());
@@ -136,17 +162,13 @@ TEST_F(LogCommand, SaveTargetThatCannotBeWrittenIsRefusedBeforeThePortOpens) {
 }
 
 TEST_F(LogCommand, SilentMeterRecordsNothingAndAnEarlierFileStays) {
-  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-  ASSERT_GE(master, 0);
-  ASSERT_EQ(::grantpt(master), 0);
-  ASSERT_EQ(::unlockpt(master), 0);
-  const std::string slave = ::ptsname(master);
+  Pty meter;
+  ASSERT_TRUE(meter.ok());
   {
     std::ofstream(Path("run.rdg")) << "earlier run";
   }
-  const CliResult result = RunCli({"log", "--port", slave, "--seconds", "0.3", "--save",
+  const CliResult result = RunCli({"log", "--port", meter.SlavePath(), "--seconds", "0.3", "--save",
                                    Path("run.rdg"), "--settings", Path("s.ini")});
-  ::close(master);
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_NE(result.err.find("no line was recorded"), std::string::npos) << result.err;
   EXPECT_EQ(ReadFile(Path("run.rdg")), "earlier run");

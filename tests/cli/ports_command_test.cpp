@@ -3,7 +3,6 @@
 // writes nothing), JSON for scripts, and a device that cannot be opened.
 
 #include <gtest/gtest.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -11,6 +10,7 @@
 #include <fstream>
 
 #include "cli/cli_fixture.h"
+#include "support/pty.h"
 
 namespace ql::test_support {
 namespace {
@@ -50,20 +50,16 @@ TEST_F(PortsCommand, JsonListsTheDeviceAndWhyItCannotBeOpened) {
 }
 
 TEST_F(PortsCommand, ListeningToASilentLineWritesNothing) {
-  const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
-  ASSERT_GE(master, 0);
-  ASSERT_EQ(grantpt(master), 0);
-  ASSERT_EQ(unlockpt(master), 0);
-  const std::string slave = ptsname(master);
+  Pty meter({.nonBlocking = true});
+  ASSERT_TRUE(meter.ok());
   std::ofstream(Path("settings.ini")) << "[COMM]\n";
   const CliResult result =
-      RunCli({"ports", "--listen", "1", "--settings", Path("settings.ini"), slave});
+      RunCli({"ports", "--listen", "1", "--settings", Path("settings.ini"), meter.SlavePath()});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_NE(result.out.find("  listen:  no meter frames in 1 s"), std::string::npos) << result.out;
   // Whatever the listener had written would now wait on the meter's side.
   char byte = 0;
-  EXPECT_LE(read(master, &byte, 1), 0);
-  close(master);
+  EXPECT_LE(read(meter.MasterFd(), &byte, 1), 0);
 }
 
 TEST_F(PortsCommand, BadListenTimeIsAUsageError) {

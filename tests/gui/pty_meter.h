@@ -3,16 +3,12 @@
 // program opens the slave side as its serial port, and Send() writes the
 // simulator's next frame to the master side.
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <termios.h>
-#include <unistd.h>
-
 #include <string>
 #include <vector>
 
 #include "sim/frame_sequence.h"
 #include "sim/sequence_options.h"
+#include "support/pty.h"
 
 namespace ql::test_support {
 
@@ -24,47 +20,30 @@ class PtyMeter {
     SequenceOptions options;
     if (!ParseSequenceArgs(words, options).ok()) return;
     if (!FrameSequence::Create(options, sequence_).ok()) return;
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
-    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) return;
-    const char* name = ::ptsname(master_);
-    if (!name) return;
-    slave_ = name;
-    // Raw from the start, so nothing is echoed back while the program has
-    // not opened the port yet.
-    termios tio{};
-    if (::tcgetattr(master_, &tio) == 0) {
-      ::cfmakeraw(&tio);
-      ::tcsetattr(master_, TCSANOW, &tio);
-    }
+    ready_ = true;
   }
-  ~PtyMeter() {
-    if (master_ >= 0) ::close(master_);
-  }
-  PtyMeter(const PtyMeter&) = delete;
-  PtyMeter& operator=(const PtyMeter&) = delete;
 
   // Returns true iff the pseudo-terminal and the sequence are ready.
-  bool ok() const { return master_ >= 0 && !slave_.empty(); }
-  const std::string& SlavePath() const { return slave_; }
+  bool ok() const { return ready_ && pty_.ok(); }
+  const std::string& SlavePath() const { return pty_.SlavePath(); }
 
   // Pulls the cable: the program's side of the line sees a hang-up.
-  void Unplug() {
-    if (master_ >= 0) ::close(master_);
-    master_ = -1;
-  }
+  void Unplug() { pty_.PullCable(); }
 
   // Writes the next slot of the sequence. Returns true iff it went out
   // whole (a full queue while nobody reads is not an error).
   bool Send() {
     const std::vector<std::uint8_t> bytes = sequence_.Next();
-    if (bytes.empty() || master_ < 0) return true;
-    return ::write(master_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    if (bytes.empty() || pty_.MasterFd() < 0) return true;
+    return pty_.Send(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   }
 
  private:
   FrameSequence sequence_;
-  int master_ = -1;
-  std::string slave_;
+  bool ready_ = false;
+  // Raw from the start, so nothing is echoed back while the program has not
+  // opened the port yet.
+  Pty pty_{{.nonBlocking = true, .raw = true}};
 };
 
 }  // namespace ql::test_support

@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "link/com_qv7300.h"
+#include "support/pty.h"
 
 namespace ql {
 namespace {
@@ -27,28 +28,26 @@ using namespace std::chrono_literals;
 
 constexpr auto kDeadline = 5s;
 
-// A pseudo-terminal pair. The slave is what the line opens; `probe` is a
-// descriptor on the slave opened before the line takes it exclusively, for
-// reading back the terminal settings.
-class Pty {
+// A meter on a pseudo-terminal whose slave side, the one the line opens,
+// also has `probe_`: a descriptor opened before the line takes the slave
+// exclusively, for reading back the terminal settings.
+class ProbedPty {
  public:
-  Pty() {
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) return;
-    slavePath_ = ::ptsname(master_);
-    probe_ = ::open(slavePath_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  ProbedPty() {
+    if (meter_.ok()) {
+      probe_ = ::open(meter_.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    }
   }
-  ~Pty() {
-    CloseMaster();
+  ~ProbedPty() {
     if (probe_ >= 0) ::close(probe_);
   }
-  Pty(const Pty&) = delete;
-  Pty& operator=(const Pty&) = delete;
+  ProbedPty(const ProbedPty&) = delete;
+  ProbedPty& operator=(const ProbedPty&) = delete;
 
-  bool ok() const { return master_ >= 0 && probe_ >= 0; }
-  const std::string& slavePath() const { return slavePath_; }
+  bool ok() const { return meter_.ok() && probe_ >= 0; }
+  const std::string& slavePath() const { return meter_.SlavePath(); }
   DeviceMap Map() const {
-    return [path = slavePath_](const std::string&) { return path; };
+    return [path = meter_.SlavePath()](const std::string&) { return path; };
   }
   termios Settings() const {
     termios tio{};
@@ -56,18 +55,12 @@ class Pty {
     return tio;
   }
   void SetSettings(const termios& tio) { ::tcsetattr(probe_, TCSANOW, &tio); }
-  bool Write(const std::string& bytes) {
-    return ::write(master_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-  }
-  void CloseMaster() {
-    if (master_ >= 0) ::close(master_);
-    master_ = -1;
-  }
+  bool Write(const std::string& bytes) { return meter_.Send(bytes); }
+  void CloseMaster() { meter_.PullCable(); }
 
  private:
-  int master_ = -1;
+  test_support::Pty meter_;
   int probe_ = -1;
-  std::string slavePath_;
 };
 
 // Asks the line until it reports at least `count` queued bytes or the line is
@@ -91,7 +84,7 @@ class PosixSerialLineTest : public ::testing::Test {
     ASSERT_TRUE(line.SetFormat({}));
   }
 
-  Pty pty;
+  ProbedPty pty;
   PosixSerialLine line{pty.Map()};
 };
 
@@ -315,7 +308,7 @@ TEST_F(PosixSerialLineTest, ReopenFollowsTheStableNameToTheDeviceThatCameBack) {
   EXPECT_NE(absent.reason().find(name.path()), std::string::npos) << absent.reason();
   EXPECT_FALSE(byName.IsOpen());
 
-  Pty back;
+  ProbedPty back;
   ASSERT_TRUE(back.ok());
   name.PointAt(back.slavePath());
   ASSERT_TRUE(byName.Reopen().ok());

@@ -1,5 +1,6 @@
 #include "ports/serial_devices.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -14,7 +15,7 @@
 #include <thread>
 
 #include "files/temp_folder.h"
-#include "reliability/pty_pair.h"
+#include "support/pty.h"
 
 namespace ql {
 namespace {
@@ -90,7 +91,7 @@ class SerialDevicesTest : public test_support::TempFolderTest {
     return nullptr;
   }
 
-  test_support::PtyPair pty_;
+  test_support::Pty pty_;
   ScanRoots roots_;
   Identity user_{4242, "meterman", {4242}};
 };

@@ -77,7 +77,7 @@ TEST_F(CablePulledTest, RunSurvivesThePulledCableAndRestartsOnTheNewDevice) {
   EXPECT_EQ(host.ListCount(), recorded);
 
   // The meter is plugged in again and comes back under a new device name.
-  meter = std::make_unique<PtyPair>();
+  meter = std::make_unique<Pty>();
   ASSERT_TRUE(meter->ok());
   devicePath = meter->SlavePath();
   view.OnRunStart();

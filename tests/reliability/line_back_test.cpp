@@ -87,7 +87,7 @@ TEST_F(LineBackTest, RecordingGoesOnWhenTheSameNameComesBackOnANewDevice) {
   EXPECT_EQ(host.list, before);
 
   // Plugged back: the kernel gives it a new device, udev the same name.
-  meter = std::make_unique<PtyPair>();
+  meter = std::make_unique<Pty>();
   ASSERT_TRUE(meter->ok());
   PointStableNameAt(meter->SlavePath());
   const std::string other = *FrameFor("DC 23.45 V");
@@ -109,7 +109,7 @@ TEST_F(LineBackTest, RecordingGoesOnWhenTheSameNameComesBackOnANewDevice) {
   meter->PullCable();
   std::filesystem::remove(stableName);
   ASSERT_TRUE(TickUntilLineLostShown());
-  meter = std::make_unique<PtyPair>();
+  meter = std::make_unique<Pty>();
   ASSERT_TRUE(meter->ok());
   PointStableNameAt(meter->SlavePath());
   const int count = host.ListCount();
@@ -129,7 +129,7 @@ TEST_F(LineBackTest, LineBackWhilePausedResumesIntoTheSameList) {
   std::filesystem::remove(stableName);
   ASSERT_TRUE(TickUntilLineLostShown());
 
-  meter = std::make_unique<PtyPair>();
+  meter = std::make_unique<Pty>();
   ASSERT_TRUE(meter->ok());
   PointStableNameAt(meter->SlavePath());
   const auto until = std::chrono::steady_clock::now() + kDeadline;

@@ -12,10 +12,10 @@
 
 #include "link/posix_serial_line.h"
 #include "reliability/counting_line.h"
-#include "reliability/pty_pair.h"
 #include "run/qarn_view.h"
 #include "support/fixed_clock.h"
 #include "support/memory_profile_store.h"
+#include "support/pty.h"
 #include "support/recording_form_host.h"
 #include "support/view_probe.h"
 
@@ -26,7 +26,7 @@ class ViewOnLineTest : public ::testing::Test {
   static constexpr auto kDeadline = std::chrono::seconds(5);
 
   void SetUp() override {
-    meter = std::make_unique<PtyPair>();
+    meter = std::make_unique<Pty>();
     ASSERT_TRUE(meter->ok());
     devicePath = meter->SlavePath();
     store.Set("Sampling Time", "Current", "10");  // 500 ms: 8 ticks a sample
@@ -57,7 +57,7 @@ class ViewOnLineTest : public ::testing::Test {
     return ViewProbe(view).m_bLineLostShown != 0;
   }
 
-  std::unique_ptr<PtyPair> meter;
+  std::unique_ptr<Pty> meter;
   std::string devicePath;
   PosixSerialLine posixLine{[this](const std::string&) { return devicePath; }};
   CountingLine line{posixLine};

@@ -24,15 +24,19 @@ TEST(ReadingListTest, KeepsEveryLineExactlyAcrossBlockEnds) {
   }
 }
 
+// The total of lines added runs on across a reset: a face that echoes the
+// lines a step added finds them as the last (total after - total before).
 TEST(ReadingListTest, ResetEmptiesTheListAndItFillsAgain) {
   ReadingList list;
   for (int i = 0; i < 3000; ++i) list.Add(std::to_string(i));
   list.Reset();
   EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(list.TotalAdded(), 3000);
 
   list.Add("after");
   ASSERT_EQ(list.Count(), 1);
   EXPECT_EQ(list.View(0), "after");
+  EXPECT_EQ(list.TotalAdded(), 3001);
 }
 
 TEST(ReadingListTest, EarlierViewsStayValidWhileLinesAreAdded) {

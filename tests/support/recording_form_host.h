@@ -1,8 +1,8 @@
 #pragma once
-// A FormHost for tests of the measuring window: it keeps the state the view
-// gave the form (control texts, shown and enabled flags, fonts, the list of
-// readings, status-bar panes), records message boxes and the dialogs asked
-// for, and hands out a RecordingCanvas as the meter panel.
+// Every part of a FormHost, for tests of the measuring window: it keeps the
+// state the view gave the form (control texts, shown and enabled flags,
+// fonts, the list of readings, status-bar panes), records message boxes and
+// the dialogs asked for, and hands out a RecordingCanvas as the meter panel.
 //
 // Knobs: whether a panel canvas can be had, whether the timer starts, the
 // answer of the port dialog and of the file dialogs (nullopt: cancel).
@@ -18,7 +18,12 @@
 
 namespace ql::test_support {
 
-class RecordingFormHost : public FormHost {
+class RecordingFormHost : public FormControls,
+                          public FormList,
+                          public FormStatus,
+                          public FormDialogs,
+                          public FormPanel,
+                          public FormWindow {
  public:
   struct Message {
     std::string text;
@@ -71,7 +76,6 @@ class RecordingFormHost : public FormHost {
   }
 
   void SetControlText(int id, std::string_view text) override { texts[id] = std::string(text); }
-  std::string ControlText(int id) const override { return Text(id); }
   void ShowControl(int id, bool show) override { shown[id] = show; }
   void EnableControl(int id, bool enable) override { enabled[id] = enable; }
   void SetControlFont(int id, const FontDesc& font) override { fonts[id] = font; }
