@@ -9,4 +9,8 @@ inline constexpr int kHelp = 57670;         // F1
 inline constexpr int kViewToolbar = 59392;
 inline constexpr int kViewStatusBar = 59393;
 
+// The Tools pop-up of a measuring window.
+inline constexpr int kToolsJournal = 33001;
+inline constexpr int kToolsExportCsv = 33002;
+
 }  // namespace ql::frame_cmd

@@ -71,6 +71,10 @@ void CMainFrame::BuildActions() {
       {frame_cmd::kViewToolbar, "&Toolbar", "", "Show or hide the toolbar"},
       {frame_cmd::kViewStatusBar, "&Status Bar", "", "Show or hide the status bar"},
       {cmd::kSetupComPort, "Com  &Port", "", "Choose the serial port of the meter"},
+      {frame_cmd::kToolsJournal, "Journal...", "",
+       "The runs the journal keeps: load one into the list, export or delete it"},
+      {frame_cmd::kToolsExportCsv, "Export CSV...", "",
+       "Write the list of readings as CSV for a spreadsheet"},
       {cmd::kHelpIndex, "&Index", "", "Open the Quintaline help"},
       {cmd::kHelpIndex, "&Read Me", "", "Open the Quintaline help"},
       {cmd::kHelpUsing, "&Using Help", "", "How to find your way in the help"},
@@ -157,12 +161,15 @@ void CMainFrame::BuildMenus() {
   for (const SamplingChoice& s : kSamplingChoices) sampling->addAction(Action(s.command));
   setup->addSeparator();
   setup->addAction(Action(cmd::kSetupComPort));
+  QMenu* tools = menu("&Tools");
+  tools->addAction(Action(frame_cmd::kToolsJournal));
+  tools->addAction(Action(frame_cmd::kToolsExportCsv));
   help = menu("&Help");
   help->addAction(find(cmd::kHelpIndex, "&Read Me"));
   help->addAction(Action(cmd::kHelpUsing));
   help->addSeparator();
   help->addAction(find(cmd::kAbout, "&About ..."));
-  windowMenus_ = {file, run, view, setup, help};
+  windowMenus_ = {file, run, view, setup, tools, help};
 }
 
 void CMainFrame::BuildToolBar() {
@@ -200,6 +207,22 @@ void CMainFrame::BuildToolBar() {
   addToolBar(Qt::TopToolBarArea, toolBar_);
 }
 
+// A red indicator left of the panes, hidden while there is nothing to tell.
+QLabel* CMainFrame::MakeIndicator(const char* name) {
+  auto* indicator = new QLabel(statusBar());
+  indicator->setObjectName(QString::fromLatin1(name));
+  indicator->setTextFormat(Qt::PlainText);
+  QPalette red = indicator->palette();
+  red.setColor(QPalette::WindowText, Qt::red);
+  indicator->setPalette(red);
+  QFont bold = indicator->font();
+  bold.setBold(true);
+  indicator->setFont(bold);
+  indicator->hide();
+  statusBar()->addPermanentWidget(indicator);
+  return indicator;
+}
+
 void CMainFrame::BuildStatusBar() {
   QStatusBar* bar = statusBar();
   auto* message = new QLabel(bar);
@@ -207,17 +230,9 @@ void CMainFrame::BuildStatusBar() {
   bar->addWidget(message, 1);
   panes_[0] = message;
   SetPaneText(0, {});
-  meterIndicator_ = new QLabel(bar);
-  meterIndicator_->setObjectName(QStringLiteral("meterIndicator"));
-  meterIndicator_->setTextFormat(Qt::PlainText);
-  QPalette red = meterIndicator_->palette();
-  red.setColor(QPalette::WindowText, Qt::red);
-  meterIndicator_->setPalette(red);
-  QFont bold = meterIndicator_->font();
-  bold.setBold(true);
-  meterIndicator_->setFont(bold);
-  meterIndicator_->hide();
-  bar->addPermanentWidget(meterIndicator_);
+  meterIndicator_ = MakeIndicator("meterIndicator");
+  journalIndicator_ = MakeIndicator("journalIndicator");
+  journalIndicator_->setText(QStringLiteral("Journal error"));
   for (const PaneLayout& p : kPanes) {
     auto* pane = new QLabel(bar);
     pane->setObjectName(QStringLiteral("pane%1").arg(p.id));

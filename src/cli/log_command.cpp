@@ -1,6 +1,7 @@
 // quintaline-cli log: a recording run without a window. Start, the 50 ms
-// tick in the text form, Stop, then Save when asked. Every list line goes
-// to stdout the moment it is added; with --panel each recorded sample is
+// tick in the text form, Stop, then Save when asked. Every sample is
+// committed to the run journal (unless section "Journal" turns it off) before
+// its list line goes to stdout; with --panel each recorded sample is
 // followed by the texts of the nine panel controls:
 //
 //   panel 1001="..." 1002="..." 1024="..." 1000="..." 1013="..." 1014="..." 1019="..." 1020="..."
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -20,6 +22,9 @@
 #include "cli/run_loop.h"
 #include "cli/silence_watch.h"
 #include "files/atomic_file.h"
+#include "journal/journal_db.h"
+#include "journal/journal_writer.h"
+#include "journal/retention.h"
 #include "link/posix_serial_line.h"
 #include "qtsupport/settings_store.h"
 #include "run/ids.h"
@@ -73,6 +78,7 @@ struct LogOptions {
   std::optional<double> seconds;
   std::optional<std::string> saveFile;
   std::string settings;
+  std::string journal;  // empty: the default journal
 };
 
 // Returns an empty text when the options are sound, else the problem.
@@ -114,9 +120,11 @@ std::string ReadOptions(const Args& args, LogOptions& options) {
              std::to_string(static_cast<long long>(kMaxSeconds));
     }
   }
-  if (std::string problem = EmptyFileName(args, {"--save"}); !problem.empty()) return problem;
+  if (std::string problem = EmptyFileName(args, {"--save", "--journal"}); !problem.empty())
+    return problem;
   options.saveFile = args.Get("--save");
   options.settings = args.Get("--settings").value_or("");
+  options.journal = args.Get("--journal").value_or(journal::DefaultJournalPath());
   return {};
 }
 
@@ -125,7 +133,7 @@ std::string ReadOptions(const Args& args, LogOptions& options) {
 int RunLog(const Words& words) {
   Args args;
   for (const char* name : {"--port", "--sampling", "--db-ref", "--modes", "--samples", "--seconds",
-                           "--save", "--settings"}) {
+                           "--save", "--settings", "--journal"}) {
     args.Value(name);
   }
   args.Flag("--panel");
@@ -148,8 +156,23 @@ int RunLog(const Words& words) {
   const std::string device = options.device;
   PosixSerialLine line([device](const std::string&) { return device; });
   SystemClock clock;
+  // The journal is opened, and its old runs removed, before the first tick.
+  const journal::JournalSettings journalSettings = journal::ReadJournalSettings(store);
+  std::unique_ptr<journal::JournalWriter> journal;
+  SystemWallClock wallClock;
+  if (journalSettings.enabled) {
+    journal = std::make_unique<journal::JournalWriter>(
+        options.journal,
+        [](const std::string& problem) { PrintError("quintaline-cli log: " + problem); },
+        journalSettings);
+    journal->Open();
+  }
   CliHost host;
   CQarnView view(host, store, clock, line);
+  if (journal) {
+    view.SetJournal(
+        {journal.get(), &wallClock, QUINTALINE_VERSION, "cli", [device] { return device; }});
+  }
   view.OnCreate();
   view.OnInitialUpdate();
   if (options.samplingCommand) view.OnCommand(*options.samplingCommand);

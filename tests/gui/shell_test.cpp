@@ -165,7 +165,7 @@ TEST_F(ShellTest, FileNamedOnTheCommandLineIsNotOpened) {
 TEST_F(ShellTest, MeasuringWindowMenusHaveTheirTextsAndAccelerators) {
   Start();
   const QList<QMenu*> menus = frame->Menus();
-  ASSERT_EQ(menus.size(), 5);
+  ASSERT_EQ(menus.size(), 6);
   const std::pair<QString, QStringList> expected[] = {
       {"&File",
        {"&Open...\tCtrl+O", "&Save\tCtrl+S", "-", "&Print...\tCtrl+P", "Print Pre&view",
@@ -173,6 +173,7 @@ TEST_F(ShellTest, MeasuringWindowMenusHaveTheirTextsAndAccelerators) {
       {"&Run", {"&Start", "Sto&p", "Pa&use"}},
       {"&View", {"&Bar", "&Line", "&Text"}},
       {"&Setup", {"> &dB", "> Sampling &Time", "-", "Com  &Port"}},
+      {"&Tools", {"Journal...", "Export CSV..."}},
       {"&Help", {"&Read Me", "&Using Help", "-", "&About ..."}},
   };
   for (int i = 0; i < menus.size(); ++i) {
