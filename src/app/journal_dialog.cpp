@@ -8,12 +8,14 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
 
 #include "app/csv_save.h"
 #include "app/dialog_frame.h"
+#include "base/list_line.h"
 #include "journal/csv_export.h"
 #include "journal/journal_reader.h"
 #include "journal/run_actions.h"
@@ -22,6 +24,10 @@
 namespace ql {
 
 namespace {
+
+// Room made at once for the lines of a part: a week at 500 ms, and more
+// grows as it must.
+constexpr std::int64_t kMaxListLines = 2'000'000;
 
 // The message box of a journal that could not be read or changed.
 constexpr char kJournalErrorText[] = "Journal Error!";
@@ -191,6 +197,8 @@ void JournalDialog::LoadChosen() {
   if (chosen.part == 0 || !target_.canLoad || !target_.canLoad()) return;
   journal::JournalReader reader;
   ReadingList lines;
+  lines.Reserve(static_cast<int>(std::min<std::int64_t>(chosen.samples, kMaxListLines)),
+                list_line::kLength);
   if (!reader.Open(path_) ||
       !reader.ForEachPartLine(chosen.part, [&lines](std::string_view line) { lines.Add(line); })) {
     dialogs_.Message(this, QString::fromLatin1(kJournalErrorText),

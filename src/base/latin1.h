@@ -30,7 +30,11 @@ inline std::string Latin1ToUtf8(std::string_view text) {
 // byte that is no well-formed UTF-8, becomes '?'. Exact for every text that
 // Latin1ToUtf8 made.
 inline void AppendUtf8AsLatin1(std::string& out, std::string_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  // Most texts are ASCII to the end, or to the micro sign of their unit.
+  std::size_t ascii = 0;
+  while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
+  out.append(text.data(), ascii);
+  for (std::size_t i = ascii; i < text.size(); ++i) {
     const auto lead = static_cast<unsigned char>(text[i]);
     if (lead < 0x80) {
       out.push_back(static_cast<char>(lead));

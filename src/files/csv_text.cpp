@@ -27,6 +27,13 @@ bool IsDecimalNumber(std::string_view text) {
   return digit;
 }
 
+bool NeedsQuotes(std::string_view text, char separator) {
+  for (char c : text) {
+    if (c == '"' || c == '\r' || c == '\n' || c == separator) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 CsvChoices LocaleCsvChoices(std::string decimal_point, bool bom) {
@@ -38,7 +45,10 @@ CsvChoices LocaleCsvChoices(std::string decimal_point, bool bom) {
 }
 
 CsvRows::CsvRows(std::string& out, const CsvChoices& choices)
-    : out_(out), choices_(choices), plain_point_(choices.decimal_point == ".") {
+    : out_(out),
+      choices_(choices),
+      plain_point_(choices.decimal_point == "."),
+      quote_numbers_(NeedsQuotes(choices.decimal_point, choices.separator)) {
   if (choices_.bom) out_ += kBom;
 }
 
@@ -47,19 +57,24 @@ void CsvRows::Separate() {
   first_ = false;
 }
 
+std::string CsvRows::Quoted(std::string_view utf8) const {
+  if (!NeedsQuotes(utf8, choices_.separator)) return std::string(utf8);
+  std::string quoted = "\"";
+  for (char c : utf8) {
+    if (c == '"') quoted.push_back('"');
+    quoted.push_back(c);
+  }
+  quoted.push_back('"');
+  return quoted;
+}
+
 void CsvRows::Text(std::string_view utf8) {
   Separate();
-  const char special[] = {'"', '\r', '\n', choices_.separator};
-  if (utf8.find_first_of(std::string_view(special, sizeof special)) == std::string_view::npos) {
+  if (NeedsQuotes(utf8, choices_.separator)) {
+    out_ += Quoted(utf8);
+  } else {
     out_ += utf8;
-    return;
   }
-  out_.push_back('"');
-  for (char c : utf8) {
-    if (c == '"') out_.push_back('"');
-    out_.push_back(c);
-  }
-  out_.push_back('"');
 }
 
 void CsvRows::Number(double value) {
@@ -78,15 +93,19 @@ void CsvRows::NumberText(std::string_view text) {
 }
 
 void CsvRows::WithDecimalPoint(std::string_view number) {
-  const std::size_t point = number.find('.');
-  if (plain_point_ || point == std::string_view::npos) {
-    Text(number);
+  const std::size_t point = plain_point_ ? std::string_view::npos : number.find('.');
+  if (point == std::string_view::npos) {
+    Plain(number);
     return;
   }
   std::string converted(number.substr(0, point));
   converted += choices_.decimal_point;
   converted += number.substr(point + 1);
-  Text(converted);
+  if (quote_numbers_) {
+    Text(converted);
+  } else {
+    Plain(converted);
+  }
 }
 
 void CsvRows::Plain(std::string_view text) {

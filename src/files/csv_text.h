@@ -36,9 +36,13 @@ class CsvRows {
   // A number already written out with '.' (a display text), with the
   // chosen decimal point; a text that is no number is written as it is.
   void NumberText(std::string_view text);
-  // A field the caller knows needs no quotes and holds no '.' to convert.
+  // A field the caller knows needs no quotes and holds no '.' to convert:
+  // a header name, or a text Quoted() made.
   void Plain(std::string_view text);
   void EndRow();
+
+  // `utf8` as Text() writes it, for a field written many times.
+  std::string Quoted(std::string_view utf8) const;
 
  private:
   void Separate();
@@ -48,7 +52,8 @@ class CsvRows {
   std::string& out_;
   const CsvChoices& choices_;
   bool first_ = true;
-  bool plain_point_;  // the decimal point is '.': numbers go out as written
+  bool plain_point_;    // the decimal point is '.': numbers go out as written
+  bool quote_numbers_;  // the decimal point holds a character that needs quotes
 };
 
 }  // namespace ql

@@ -1,5 +1,6 @@
 #include "journal/csv_export.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 #include <vector>
@@ -12,37 +13,50 @@ namespace ql::journal {
 
 namespace {
 
-// ISO 8601 times of consecutive samples: the date and time to the second
-// change once a second at most, so they are formatted once per second.
+// ISO 8601 times of consecutive samples: the date and the offset change
+// once a day at most, so they are formatted once per day, and the time of
+// day is written digit by digit.
 class TimeColumn {
  public:
   void Write(CsvRows& rows, std::int64_t utc_us, std::int32_t offset_s) {
+    constexpr std::int64_t kSecondsPerDay = 86'400;
     const std::int64_t local_us = utc_us + std::int64_t{offset_s} * 1'000'000;
     const std::int64_t second = FloorDiv(local_us, 1'000'000);
-    const std::int64_t micros = local_us - second * 1'000'000;
-    if (second != second_ || offset_s != offset_s_ || prefix_.empty()) {
-      // IsoTime of the whole second gives the date, time and offset.
-      const std::string whole = IsoTime(utc_us - micros, offset_s);
-      const std::size_t dot = whole.find('.');
-      prefix_ = whole.substr(0, dot + 1);
-      suffix_ = whole.substr(dot + 4);
-      second_ = second;
+    const std::int64_t day = FloorDiv(second, kSecondsPerDay);
+    if (day != day_ || offset_s != offset_s_ || date_.empty()) {
+      // IsoTime of the day's first moment: "YYYY-MM-DDT00:00:00.000+hh:mm".
+      const std::string midnight = IsoTime((day * kSecondsPerDay - offset_s) * 1'000'000, offset_s);
+      date_ = midnight.substr(0, 11);
+      offset_ = midnight.substr(23);
+      day_ = day;
       offset_s_ = offset_s;
     }
-    const int ms = static_cast<int>(micros / 1000);
-    text_ = prefix_;
-    text_.push_back(static_cast<char>('0' + ms / 100));
-    text_.push_back(static_cast<char>('0' + ms / 10 % 10));
-    text_.push_back(static_cast<char>('0' + ms % 10));
-    text_ += suffix_;
+    const auto of_day = static_cast<int>(second - day * kSecondsPerDay);
+    const auto ms = static_cast<int>((local_us - second * 1'000'000) / 1000);
+    char time[12];
+    const int fields[] = {of_day / 3600, of_day / 60 % 60, of_day % 60};
+    for (int i = 0; i < 3; ++i) {
+      time[3 * i] = static_cast<char>('0' + fields[i] / 10);
+      time[3 * i + 1] = static_cast<char>('0' + fields[i] % 10);
+      time[3 * i + 2] = i < 2 ? ':' : '.';
+    }
+    time[9] = static_cast<char>('0' + ms / 100);
+    time[10] = static_cast<char>('0' + ms / 10 % 10);
+    time[11] = static_cast<char>('0' + ms % 10);
+    text_ = date_;
+    text_.append(time, sizeof time);
+    text_ += offset_;
     rows.Plain(text_);
   }
 
  private:
-  std::int64_t second_ = 0;
+  std::int64_t day_ = 0;
   std::int32_t offset_s_ = 0;
-  std::string prefix_, suffix_, text_;
+  std::string date_, offset_, text_;
 };
+
+// Bytes of a CSV row, to make room for a whole export at once.
+constexpr std::size_t kRowBytes = 64;
 
 struct PartRow {
   std::int64_t id;
@@ -69,6 +83,8 @@ bool AppendPartRows(Db& db, std::int64_t start_us, const PartRow& part, TimeColu
   char seq[16];
   const std::string_view seq_text(
       seq, static_cast<std::size_t>(std::to_chars(seq, seq + sizeof seq, part.seq).ptr - seq));
+  const std::string unit = rows.Quoted(part.unit);
+  const std::string function = rows.Quoted(part.function);
   int rc;
   while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
     const std::int64_t ms = sqlite3_column_int64(s, 0);
@@ -81,8 +97,8 @@ bool AppendPartRows(Db& db, std::int64_t start_us, const PartRow& part, TimeColu
       rows.Number(sqlite3_column_double(s, 2));
     }
     rows.Plain(over ? "yes" : "no");
-    rows.Text(part.unit);
-    rows.Text(part.function);
+    rows.Plain(unit);
+    rows.Plain(function);
     rows.Plain(seq_text);
     rows.EndRow();
   }
@@ -124,6 +140,20 @@ bool ExportRunCsv(Db& db, std::int64_t run_id, int part_seq, const CsvChoices& c
     }
   }
   csv.clear();
+  {
+    Statement last(db.Handle(), "SELECT max(id) FROM samples WHERE id > ? AND id < ?");
+    std::size_t samples = 0;
+    for (const PartRow& part : parts) {
+      const SampleKeys keys = KeysOfPart(part.id);
+      sqlite3_bind_int64(last.Get(), 1, keys.after);
+      sqlite3_bind_int64(last.Get(), 2, keys.before);
+      if (last.Ok() && sqlite3_step(last.Get()) == SQLITE_ROW)
+        samples += static_cast<std::size_t>(
+            std::max<std::int64_t>(0, sqlite3_column_int64(last.Get(), 0) - keys.after));
+      sqlite3_reset(last.Get());
+    }
+    csv.reserve((samples + 1) * kRowBytes);
+  }
   CsvRows rows(csv, choices);
   for (const char* name : {"time", "seconds", "value", "over", "unit", "function", "part"})
     rows.Plain(name);
