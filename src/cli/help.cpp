@@ -70,7 +70,7 @@ constexpr std::array<SubcommandHelp, 8> kHelp{{
      "  list             one line a run, newest first\n"
      "  show RUN         each part of the run with its list lines (RUN: an id or last)\n"
      "  export RUN       the run as CSV to --csv OUT (--bom: a byte order mark first,\n"
-     "                   --locale: decimal comma and ; between fields)\n"
+     "                   --locale: the locale's decimal separator and ; between fields)\n"
      "  recover RUN      a part's list lines as a reading file, to --save FILE\n"
      "  --part K         the part of export or recover (default: every part; the last\n"
      "                   for recover)\n"

@@ -88,8 +88,7 @@ std::vector<RunSummary> JournalReader::Runs() {
     run.id = sqlite3_column_int64(s, 0);
     run.start_us = sqlite3_column_int64(s, 1);
     run.start_offset_s = sqlite3_column_int(s, 2);
-    run.stored_state = Column(s, 4);
-    run.state = EffectiveState(run.stored_state, sqlite3_column_int64(s, 5), Column(s, 6));
+    run.state = EffectiveState(Column(s, 4), sqlite3_column_int64(s, 5), Column(s, 6));
     run.part_list = Parts(run.id);
     run.parts = static_cast<std::int64_t>(run.part_list.size());
     std::int64_t last_ms = -1;

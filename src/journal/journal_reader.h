@@ -29,8 +29,7 @@ struct RunSummary {
   std::int64_t last_us = 0;  // end, else the last sample's time, else start
   std::int64_t samples = 0;
   std::int64_t parts = 0;
-  std::string state;         // finished, paused, recording or unfinished
-  std::string stored_state;  // as the table holds it
+  std::string state;  // finished, paused, recording or unfinished
   std::vector<PartSummary> part_list;
 };
 

@@ -44,7 +44,6 @@ class JournalWriter : public JournalSink {
   // Returns true iff the last attempt to write failed: the journal misses
   // samples until a later part is written.
   bool Failing() const { return settings_.enabled && broken_; }
-  const std::string& Path() const { return path_; }
 
  private:
   // Opens the journal unless it is open and sound; old runs are removed at
