@@ -9,8 +9,9 @@ inline constexpr int kHelp = 57670;         // F1
 inline constexpr int kViewToolbar = 59392;
 inline constexpr int kViewStatusBar = 59393;
 
-// The Tools pop-up of a measuring window.
-inline constexpr int kToolsJournal = 33001;
-inline constexpr int kToolsExportCsv = 33002;
+// The Tools pop-up of a measuring window; the journal's items are 33100 to
+// 33109.
+inline constexpr int kToolsJournal = 33100;
+inline constexpr int kToolsExportCsv = 33101;
 
 }  // namespace ql::frame_cmd
