@@ -37,9 +37,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const auto parts = reader.Parts(runs[r].id);
       for (std::size_t p = 0; p < parts.size() && p < kMostParts; ++p)
         reader.PartLines(parts[p].id);
+      ql::CsvChoices choices = r % 2 == 1 ? ql::LocaleCsvChoices(",", true) : ql::CsvChoices{};
+      choices.bom = true;
       std::string csv, error;
-      if (ql::journal::ExportRunCsv(reader.Database(), runs[r].id, 0, {true, r % 2 == 1}, csv,
-                                    error))
+      if (ql::journal::ExportRunCsv(reader.Database(), runs[r].id, 0, choices, csv, error))
         FUZZ_CHECK(csv.starts_with("\xEF\xBB\xBFtime"));
     }
     reader.FindRun("last");

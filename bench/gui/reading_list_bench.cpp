@@ -1,6 +1,7 @@
 // The list of readings of the measuring window as it grows: one sample's
 // append, selection and scroll, with the repaint the event loop then does,
-// on lists that already hold from a thousand to a million lines.
+// on lists that already hold from a thousand to a million lines; and a
+// week's list shown at once.
 
 #include <benchmark/benchmark.h>
 
@@ -15,6 +16,7 @@
 #include "app/reading_list_view.h"
 #include "run/fonts.h"
 #include "run/ids.h"
+#include "run/reading_list.h"
 
 namespace {
 
@@ -41,6 +43,8 @@ class NoDialogs : public ql::Dialogs {
   bool PageSetup(QWidget*, QPrinter&) override { return false; }
   void About(QWidget*) override {}
   bool OpenHelp(const QUrl&) override { return false; }
+  bool Confirm(QWidget*, const QString&, const QString&) override { return false; }
+  bool CsvOptions(QWidget*, ql::CsvExportChoice&) override { return false; }
 };
 
 class NoPanes : public ql::PaneSink {
@@ -81,5 +85,35 @@ void BM_AppendSample(benchmark::State& state) {
   state.counters["lines"] = i;
 }
 BENCHMARK(BM_AppendSample)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
+// A week at 500 ms (1.2 M lines) shown at once, as Load into list and File
+// Open show a whole list: the form told of every line with its redraw held
+// back, then the newest selected and the list drawn.
+void BM_ShowWeekInForm(benchmark::State& state) {
+  App();
+  NoDialogs dialogs;
+  NoPanes panes;
+  ql::QarnForm form(dialogs, panes, {});
+  form.SetControlFont(ql::ctl::kList, ql::kListFont);
+  form.show();
+  ql::ReadingList list;
+  char line[80];
+  for (int i = 0; i < 1'200'000; ++i) {
+    Line(i, line);
+    list.Add(line);
+  }
+  form.List()->SetLines(&list);
+  for (auto _ : state) {
+    form.ListSetRedraw(false);
+    form.ListReset();
+    for (int i = 0; i < list.Count(); ++i) form.ListAdd(list.View(i));
+    form.ListSelect(list.Count() - 1);
+    form.ListSetRedraw(true);
+    form.List()->viewport()->repaint();
+    QCoreApplication::processEvents();
+  }
+  form.List()->SetLines(nullptr);
+}
+BENCHMARK(BM_ShowWeekInForm)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace

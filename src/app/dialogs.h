@@ -18,6 +18,13 @@ class QWidget;
 
 namespace ql {
 
+// What the user chose for a CSV file: the byte order mark, and numbers as
+// the user's locale writes them (with ';' between fields) or with '.'.
+struct CsvExportChoice {
+  bool bom = false;
+  bool localeNumbers = false;
+};
+
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
@@ -42,6 +49,11 @@ class Dialogs {
   virtual void About(QWidget* parent) = 0;
   // Opens `url` in the desktop's viewer. Returns true iff a viewer took it.
   virtual bool OpenHelp(const QUrl& url) = 0;
+  // A question with Yes and No (No the default). Returns true iff Yes.
+  virtual bool Confirm(QWidget* parent, const QString& text, const QString& detail) = 0;
+  // The CSV choices, shown as `choice` holds them. Returns true iff the
+  // user pressed OK; `choice` then holds the choices.
+  virtual bool CsvOptions(QWidget* parent, CsvExportChoice& choice) = 0;
 };
 
 // The dialogs a user sees.
@@ -57,6 +69,8 @@ class QtDialogs : public Dialogs {
   bool PageSetup(QWidget* parent, QPrinter& printer) override;
   void About(QWidget* parent) override;
   bool OpenHelp(const QUrl& url) override;
+  bool Confirm(QWidget* parent, const QString& text, const QString& detail) override;
+  bool CsvOptions(QWidget* parent, CsvExportChoice& choice) override;
 };
 
 // The file dialog's name filters from the view's filter text: pairs of a

@@ -71,6 +71,10 @@ void CMainFrame::BuildActions() {
       {frame_cmd::kViewToolbar, "&Toolbar", "", "Show or hide the toolbar"},
       {frame_cmd::kViewStatusBar, "&Status Bar", "", "Show or hide the status bar"},
       {cmd::kSetupComPort, "Com  &Port", "", "Choose the serial port of the meter"},
+      {frame_cmd::kToolsJournal, "Journal...", "",
+       "The runs the journal keeps: load one into the list, export or delete it"},
+      {frame_cmd::kToolsExportCsv, "Export CSV...", "",
+       "Write the list of readings as CSV for a spreadsheet"},
       {frame_cmd::kSerialDevices, "Serial &Devices...", "",
        "The serial devices, the port names they have, and which one the meter is on"},
       {frame_cmd::kLinkStatus, "&Link Status...", "",
@@ -165,6 +169,9 @@ void CMainFrame::BuildMenus() {
   setup->addSeparator();
   setup->addAction(Action(cmd::kSetupComPort));
   QMenu* tools = menu("&Tools");
+  tools->addAction(Action(frame_cmd::kToolsJournal));
+  tools->addAction(Action(frame_cmd::kToolsExportCsv));
+  tools->addSeparator();
   tools->addAction(Action(frame_cmd::kSerialDevices));
   tools->addAction(Action(frame_cmd::kLinkStatus));
   tools->addAction(Action(frame_cmd::kCaptureRaw));
@@ -211,6 +218,22 @@ void CMainFrame::BuildToolBar() {
   addToolBar(Qt::TopToolBarArea, toolBar_);
 }
 
+// A red indicator left of the panes, hidden while there is nothing to tell.
+QLabel* CMainFrame::MakeIndicator(const char* name) {
+  auto* indicator = new QLabel(statusBar());
+  indicator->setObjectName(QString::fromLatin1(name));
+  indicator->setTextFormat(Qt::PlainText);
+  QPalette red = indicator->palette();
+  red.setColor(QPalette::WindowText, Qt::red);
+  indicator->setPalette(red);
+  QFont bold = indicator->font();
+  bold.setBold(true);
+  indicator->setFont(bold);
+  indicator->hide();
+  statusBar()->addPermanentWidget(indicator);
+  return indicator;
+}
+
 void CMainFrame::BuildStatusBar() {
   QStatusBar* bar = statusBar();
   auto* message = new QLabel(bar);
@@ -218,17 +241,9 @@ void CMainFrame::BuildStatusBar() {
   bar->addWidget(message, 1);
   panes_[0] = message;
   SetPaneText(0, {});
-  meterIndicator_ = new QLabel(bar);
-  meterIndicator_->setObjectName(QStringLiteral("meterIndicator"));
-  meterIndicator_->setTextFormat(Qt::PlainText);
-  QPalette red = meterIndicator_->palette();
-  red.setColor(QPalette::WindowText, Qt::red);
-  meterIndicator_->setPalette(red);
-  QFont bold = meterIndicator_->font();
-  bold.setBold(true);
-  meterIndicator_->setFont(bold);
-  meterIndicator_->hide();
-  bar->addPermanentWidget(meterIndicator_);
+  meterIndicator_ = MakeIndicator("meterIndicator");
+  journalIndicator_ = MakeIndicator("journalIndicator");
+  journalIndicator_->setText(QStringLiteral("Journal error"));
   for (const PaneLayout& p : kPanes) {
     auto* pane = new QLabel(bar);
     pane->setObjectName(QStringLiteral("pane%1").arg(p.id));

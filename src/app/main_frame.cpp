@@ -175,6 +175,12 @@ void CMainFrame::OnCommand(int id) {
     case frame_cmd::kViewStatusBar:
       statusBar()->setVisible(statusBar()->isHidden());
       break;
+    case frame_cmd::kToolsJournal:
+      if (window) window->ShowJournal();
+      break;
+    case frame_cmd::kToolsExportCsv:
+      if (window) window->ExportListCsv();
+      break;
     case frame_cmd::kSerialDevices:
       ShowSerialDevices();
       break;
@@ -213,6 +219,8 @@ void CMainFrame::RefreshCommandStates() {
       enabled = window != nullptr;
     } else if (c.id == frame_cmd::kRecentFile1) {
       enabled = false;
+    } else if (c.id == frame_cmd::kToolsExportCsv) {
+      enabled = window != nullptr && window->View().Lines().Count() > 0;
     } else if (c.id == frame_cmd::kViewToolbar) {
       checked = !toolBar_->isHidden();
     } else if (c.id == frame_cmd::kViewStatusBar) {
@@ -234,6 +242,7 @@ void CMainFrame::RefreshCommandStates() {
     }
   }
   ShowMeterState(window);
+  ShowJournalState();
 }
 
 void CMainFrame::ShowMeterState(MeasuringWindow* window) {
@@ -241,6 +250,18 @@ void CMainFrame::ShowMeterState(MeasuringWindow* window) {
   const QString text = QString::fromLatin1(MeterStateText(state));
   if (meterIndicator_->text() != text) meterIndicator_->setText(text);
   meterIndicator_->setVisible(!text.isEmpty());
+}
+
+void CMainFrame::ShowJournalState() {
+  bool failing = false;
+  for (MeasuringWindow* window : MeasuringWindows()) failing = failing || window->JournalFailing();
+  if (failing == journalIndicator_->isHidden()) journalIndicator_->setVisible(failing);
+}
+
+void CMainFrame::ShowJournalTrouble(const QString& problem) {
+  SetPaneText(pane::kMessage, problem);
+  journalIndicator_->setToolTip(problem);
+  journalIndicator_->show();
 }
 
 void CMainFrame::OnWindowTicked(MeasuringWindow* window) {

@@ -70,6 +70,12 @@ class CMainFrame : public QMainWindow, public PaneSink {
   // The indicator left of the panes that tells of a lost or silent meter
   // for as long as it lasts; hidden while there is nothing to tell.
   QLabel* MeterIndicator() const { return meterIndicator_; }
+  // The indicator beside it that tells of a journal that cannot be written,
+  // for as long as any window's journal fails.
+  QLabel* JournalIndicator() const { return journalIndicator_; }
+  // A journal failure: told once in the message pane; the indicator shows
+  // while it lasts, with `problem` as its tip.
+  void ShowJournalTrouble(const QString& problem);
 
   // The printer of Print, Print Preview and Print Setup, kept for the
   // program's life so page settings carry over.
@@ -99,6 +105,8 @@ class CMainFrame : public QMainWindow, public PaneSink {
   void OpenHelp(const QString& topic);
   void OnWindowTicked(MeasuringWindow* window);
   void ShowMeterState(MeasuringWindow* window);
+  void ShowJournalState();
+  QLabel* MakeIndicator(const char* name);
   // Tools (frame_tools.cpp).
   void ShowSerialDevices();
   void ToggleCapture(MeasuringWindow* window);
@@ -109,6 +117,7 @@ class CMainFrame : public QMainWindow, public PaneSink {
   QToolBar* toolBar_ = nullptr;
   std::map<int, QLabel*> panes_;
   QLabel* meterIndicator_ = nullptr;
+  QLabel* journalIndicator_ = nullptr;
   std::vector<Command> commands_;
   QList<QMenu*> frameMenus_;   // menus of the empty frame
   QList<QMenu*> windowMenus_;  // menus of a measuring window

@@ -5,7 +5,9 @@
 #include <QPrinter>
 #include <QScrollArea>
 
+#include "app/csv_save.h"
 #include "app/dialogs.h"
+#include "app/journal_dialog.h"
 #include "app/link_status_window.h"
 #include "app/main_frame.h"
 #include "app/print_job.h"
@@ -13,6 +15,10 @@
 #include "app/qarn_form.h"
 #include "app/raw_capture.h"
 #include "app/reading_list_view.h"
+#include "files/list_csv.h"
+#include "journal/journal_db.h"
+#include "journal/journal_writer.h"
+#include "journal/retention.h"
 #include "qtsupport/text_edge.h"
 #include "run/ids.h"
 
@@ -59,19 +65,71 @@ MeasuringWindow::MeasuringWindow(CMainFrame& frame, Dialogs& dialogs, const QStr
 }
 
 MeasuringWindow::~MeasuringWindow() {
+  // A run the window closes on ends as a stopped run, not as one a crash
+  // left behind.
+  if (view_->OnUpdateRunning()) view_->OnRunStop();
   // What looks at the link goes before it; then the view: it closes its
   // port through the line and may still talk to the form; the list view
-  // then shows no list.
+  // then shows no list. The journal it wrote to goes after it.
   delete linkStatus_;
   capture_.reset();
   view_.reset();
+  journal_.reset();
   form_->List()->SetLines(nullptr);
 }
 
 bool MeasuringWindow::Create() {
+  OpenJournal();
   int result = 0;
   form_->Handle([&] { result = view_->OnCreate(); });
   return result == 0;
+}
+
+void MeasuringWindow::OpenJournal() {
+  const journal::JournalSettings settings = journal::ReadJournalSettings(store_);
+  if (!settings.enabled) return;
+  journal_ = std::make_unique<journal::JournalWriter>(
+      journal::DefaultJournalPath(),
+      [this](const std::string& problem) {
+        frame_.ShowJournalTrouble(QFile::decodeName(QByteArray::fromStdString(problem)));
+      },
+      settings);
+  journal_->Open();
+  view_->SetJournal({journal_.get(), &wallClock_, QUINTALINE_VERSION, "gui",
+                     [this] { return devices_(view_->Link().DeviceName()); }});
+}
+
+bool MeasuringWindow::JournalFailing() const { return journal_ && journal_->Failing(); }
+
+void MeasuringWindow::ShowJournal() {
+  if (!journalDialog_) {
+    JournalDialog::Target target;
+    target.canLoad = [this] { return view_->OnUpdateIdle(); };
+    target.load = [this](ReadingList lines) {
+      form_->Handle([&] { view_->LoadRecordedLines(std::move(lines)); });
+      frame_.RefreshCommandStates();
+    };
+    journalDialog_ =
+        new JournalDialog(dialogs_, journal::DefaultJournalPath(), std::move(target), this);
+    // Whether a part may be loaded changes with the run.
+    connect(this, &MeasuringWindow::ticked, journalDialog_, [this] {
+      if (journalDialog_->isVisible()) journalDialog_->UpdateButtons();
+    });
+  }
+  journalDialog_->show();
+  journalDialog_->raise();
+  journalDialog_->activateWindow();
+  journalDialog_->Refresh();
+}
+
+void MeasuringWindow::ExportListCsv() {
+  if (view_->Lines().Count() == 0) {
+    dialogs_.Message(this, QString::fromLatin1(kNoDataText), {});
+    return;
+  }
+  const std::optional<CsvTarget> target = AskCsvTarget(dialogs_, this, csvChoice_, csvPath_);
+  if (!target) return;
+  WriteCsvFile(dialogs_, this, target->path, ListCsv(view_->Lines(), target->choices));
 }
 
 void MeasuringWindow::OnInitialUpdate() {

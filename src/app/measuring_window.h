@@ -1,9 +1,11 @@
 #pragma once
 // A measuring window: the form inside an MDI child window, with its own
-// view, meter link, serial line and copy of the settings. Commands reach the
-// view through Command(); Print and Print Preview are carried out here,
-// through the one print path of print_job.h. Closing a measuring window
-// closes the main frame, which ends the program.
+// view, meter link, serial line, copy of the settings and writer of the run
+// journal. Commands reach the view through Command(); Print and Print
+// Preview are carried out here, through the one print path of print_job.h,
+// and so are the Tools commands (the journal dialog, CSV export). Closing a
+// measuring window stops its run and closes the main frame, which ends the
+// program.
 
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -11,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "app/dialogs.h"
 #include "link/posix_serial_line.h"
 #include "qtsupport/settings_store.h"
 #include "run/qarn_view.h"
@@ -22,9 +25,13 @@ namespace ql {
 
 class CMainFrame;
 class Dialogs;
+class JournalDialog;
 class LinkStatusWindow;
 class QarnForm;
 class RawCapture;
+namespace journal {
+class JournalWriter;
+}
 
 class MeasuringWindow : public QMdiSubWindow {
   Q_OBJECT
@@ -62,6 +69,14 @@ class MeasuringWindow : public QMdiSubWindow {
   void StopCapture();
   bool Capturing() const;
 
+  // Tools > Journal: shows the journal dialog (made on first use).
+  void ShowJournal();
+  JournalDialog* Journal() const { return journalDialog_; }
+  // Tools > Export CSV: the list of readings as CSV.
+  void ExportListCsv();
+  // Returns true iff the journal is on and its last write failed.
+  bool JournalFailing() const;
+
  signals:
   // The view's timer tick has been handled.
   void ticked();
@@ -76,6 +91,9 @@ class MeasuringWindow : public QMdiSubWindow {
   void PrintFailed(const QPrinter& printer);
   // Tells the user, once, that the capture stopped; the run goes on.
   void CaptureFailed(const Status& failure);
+  // Opens the journal as section "Journal" of the settings says and hands
+  // it to the view; its old runs are removed now, never on a tick.
+  void OpenJournal();
 
   CMainFrame& frame_;
   Dialogs& dialogs_;
@@ -83,10 +101,15 @@ class MeasuringWindow : public QMdiSubWindow {
   DeviceMap devices_;
   PosixSerialLine line_;
   SystemClock clock_;
-  QarnForm* form_ = nullptr;  // owned by the window's widget tree
+  SystemWallClock wallClock_;
+  std::unique_ptr<journal::JournalWriter> journal_;  // none when the journal is off
+  QarnForm* form_ = nullptr;                         // owned by the window's widget tree
   std::unique_ptr<CQarnView> view_;
   std::unique_ptr<RawCapture> capture_;  // taps view_'s link
   QPointer<LinkStatusWindow> linkStatus_;
+  JournalDialog* journalDialog_ = nullptr;  // owned by the window's widget tree
+  CsvExportChoice csvChoice_;
+  std::string csvPath_;
 };
 
 }  // namespace ql

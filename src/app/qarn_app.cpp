@@ -4,9 +4,13 @@
 #include <QCommandLineParser>
 #include <QPalette>
 
+#include "app/journal_notice.h"
 #include "app/main_frame.h"
 #include "app/measuring_window.h"
+#include "journal/journal_db.h"
+#include "journal/retention.h"
 #include "qtsupport/settings_store.h"
+#include "run/ids.h"
 
 namespace ql {
 namespace {
@@ -39,6 +43,12 @@ bool CQarnApp::InitInstance(const QStringList& arguments) {
   if (!m_pMainWnd->NewMeasuringWindow()) {
     m_pMainWnd.reset();
     return false;
+  }
+  // After a crash: which runs it left unfinished, and how to get them back.
+  SettingsStore store(SettingsPath());
+  if (journal::ReadJournalSettings(store).enabled) {
+    const QString notice = UnfinishedRunsNotice(journal::DefaultJournalPath());
+    if (!notice.isEmpty()) m_pMainWnd->SetPaneText(pane::kMessage, notice);
   }
   m_pMainWnd->show();
   return true;

@@ -4,7 +4,8 @@
 // not opened), gives dialogs and message boxes black text on white, finds
 // the settings file (QUINTALINE_SETTINGS, else the user's configuration
 // folder), creates the main frame and opens one measuring window maximized
-// inside it, then shows the frame.
+// inside it, tells of the runs a crash left unfinished in the journal, then
+// shows the frame.
 //
 // REQUIRES a QApplication that outlives this object.
 

@@ -20,13 +20,14 @@ inline constexpr const char* kMonitorUsage =
 inline constexpr const char* kLogUsage =
     "quintaline-cli log --port DEVICE [--sampling 500ms|1s|2s|5s|10s] [--db-ref OHMS]\n"
     "                   [--modes LIST] [--panel] [--samples N] [--seconds S] [--save FILE]\n"
-    "                   [--raw FILE] [--reconnect] [--settings PATH]";
+    "                   [--raw FILE] [--reconnect] [--settings PATH] [--journal PATH]";
 inline constexpr const char* kGraphUsage =
     "quintaline-cli graph FILE [--form line|bar] (--ops | --png OUT | --svg OUT)";
 inline constexpr const char* kReportUsage =
     "quintaline-cli report FILE [--form none|text|graphfile|line|bar] (--ops | --pdf OUT)\n"
     "                      [--paper a4|letter]";
-inline constexpr const char* kExportUsage = "quintaline-cli export FILE --csv OUT";
+inline constexpr const char* kExportUsage =
+    "quintaline-cli export FILE --csv OUT [--bom] [--locale]";
 inline constexpr const char* kJournalUsage =
     "quintaline-cli journal [--journal PATH] (list | show RUN\n"
     "                       | export RUN [--part K] --csv OUT [--bom] [--locale]\n"

@@ -1,16 +1,15 @@
 // quintaline-cli export: the list of readings of a reading file as CSV
-// (RFC 4180: CRLF line ends, fields with a comma, quote or line break
-// quoted, quotes doubled; UTF-8). A header row, then one row per list line:
+// (files/list_csv.h): a header row, then one row per list line,
 //
-//   time,value,over,unit,function
-//   14:02:37,12.34,no,Vdc,DCV
+//   time,seconds,value,over,unit,function
+//   14:02:37,0,12.34,no,Vdc,DCV
 //
-// value is empty for an over-range line (over = yes); unit and function are
-// the line's unit text and label without their padding.
+// time is the line's time of day (a reading file keeps no date), seconds
+// count from the first line. --bom starts the file with the UTF-8 byte order
+// mark; --locale writes numbers with the user's decimal separator and ';'
+// between fields.
 
-#include <algorithm>
 #include <string>
-#include <string_view>
 
 #include <QByteArray>
 #include <QString>
@@ -19,56 +18,17 @@
 #include "cli/commands.h"
 #include "cli/file_view.h"
 #include "cli/output.h"
+#include "files/list_csv.h"
 #include "graph/display_form.h"
-#include "base/list_line.h"
-#include "qtsupport/text_edge.h"
+#include "qtsupport/numeric_locale.h"
 
 namespace ql::cli {
-
-namespace {
-
-std::string_view Trim(std::string_view text) {
-  const auto begin = text.find_first_not_of(' ');
-  if (begin == std::string_view::npos) return {};
-  return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
-}
-
-std::string_view Field(std::string_view line, const list_line::Field& field) {
-  return Trim(list_line::Text(line, field));
-}
-
-std::string CsvField(std::string_view latin1) {
-  const std::string text = Latin1ToUtf8(latin1);
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"') out.push_back('"');
-    out.push_back(c);
-  }
-  out.push_back('"');
-  return out;
-}
-
-std::string CsvRow(std::string_view line) {
-  // A line read from a reading file keeps its line feed.
-  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-  const std::string_view value = Field(line, list_line::kValue);
-  const bool over = value == "OVER";
-  std::string row = CsvField(Field(line, list_line::kTime));
-  row += ',' + CsvField(over ? std::string_view() : value);
-  row += over ? ",yes," : ",no,";
-  row += CsvField(Field(line, list_line::kUnit));
-  // The name runs to the end of the line: a line from a file may be longer.
-  row += ',' + CsvField(Trim(line.substr(std::min(list_line::kName.first, line.size()))));
-  row += "\r\n";
-  return row;
-}
-
-}  // namespace
 
 int RunExport(const Words& words) {
   Args args;
   args.Value("--csv");
+  args.Flag("--bom");
+  args.Flag("--locale");
   if (!args.Parse(words)) return UsageError("export", args.Error(), kExportUsage);
   if (args.Positionals().size() != 1)
     return UsageError("export", "one FILE is needed", kExportUsage);
@@ -91,8 +51,10 @@ int RunExport(const Words& words) {
     PrintMessage(kNoDataText);
     return kExitFailed;
   }
-  std::string csv = "time,value,over,unit,function\r\n";
-  for (int i = 0; i < lines.Count(); ++i) csv += CsvRow(lines.Line(i));
+  CsvChoices choices;
+  if (args.Has("--locale")) choices = UserLocaleCsvChoices(false);
+  choices.bom = args.Has("--bom");
+  const std::string csv = ListCsv(lines, choices);
   const QByteArray bytes(csv.data(), static_cast<qsizetype>(csv.size()));
   return WriteOutputFile("export", file, *out, bytes);
 }

@@ -51,6 +51,10 @@ constexpr std::array<SubcommandHelp, 8> kHelp{{
      "                   is opened again by the same path once it is back\n"
      "  --settings PATH  the settings file (else $QUINTALINE_SETTINGS, else\n"
      "                   ~/.config/Quintaline/Quintaline.ini)\n"
+     "  --journal PATH   the run journal every sample is committed to (else\n"
+     "                   $QUINTALINE_JOURNAL, else $XDG_DATA_HOME/Quintaline/journal.sqlite3,\n"
+     "                   else ~/.local/share/Quintaline/journal.sqlite3); Enabled=0 in\n"
+     "                   section [Journal] of the settings turns it off\n"
      "SIGINT, SIGTERM and SIGHUP end the run and it is still saved."},
     {"graph", kGraphUsage, "Draw a data file's trend graph.",
      "  --form line|bar  the graph's form (default line)\n"
@@ -63,7 +67,10 @@ constexpr std::array<SubcommandHelp, 8> kHelp{{
      "  --pdf OUT        write the report as PDF to OUT\n"
      "  --paper P        a4|letter"},
     {"export", kExportUsage, "Write a data file's readings as CSV.",
-     "  --csv OUT        the CSV file to write"},
+     "  --csv OUT        the CSV file to write: time of day, seconds from the first\n"
+     "                   line, value, over, unit, function\n"
+     "  --bom            start the file with the UTF-8 byte order mark\n"
+     "  --locale         numbers with the locale's decimal separator, ';' between fields"},
     {"journal", kJournalUsage, "List, show, export, recover or delete the runs of the run journal.",
      "  --journal PATH   the journal (else $QUINTALINE_JOURNAL, else\n"
      "                   $XDG_DATA_HOME/Quintaline/journal.sqlite3, else\n"
@@ -71,7 +78,7 @@ constexpr std::array<SubcommandHelp, 8> kHelp{{
      "  list             one line a run, newest first\n"
      "  show RUN         each part of the run with its list lines (RUN: an id or last)\n"
      "  export RUN       the run as CSV to --csv OUT (--bom: a byte order mark first,\n"
-     "                   --locale: decimal comma and ; between fields)\n"
+     "                   --locale: the locale's decimal separator and ; between fields)\n"
      "  recover RUN      a part's list lines as a reading file, to --save FILE\n"
      "  --part K         the part of export or recover (default: every part; the last\n"
      "                   for recover)\n"

@@ -17,6 +17,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include "base/latin1.h"
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/output.h"
@@ -24,25 +25,20 @@
 #include "journal/csv_export.h"
 #include "journal/journal_db.h"
 #include "journal/journal_reader.h"
+#include "journal/run_actions.h"
+#include "qtsupport/numeric_locale.h"
 #include "qtsupport/whole_file.h"
 
 namespace ql::cli {
 
 namespace {
 
-std::string Duration(std::int64_t us) {
-  const std::int64_t s = us < 0 ? 0 : us / 1'000'000;
-  char text[32];
-  std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(s / 3600),
-                static_cast<long long>(s / 60 % 60), static_cast<long long>(s % 60));
-  return text;
-}
-
 int List(journal::JournalReader& reader) {
   for (const journal::RunSummary& run : reader.Runs()) {
     PrintLine(std::to_string(run.id) + "  " + journal::IsoTime(run.start_us, run.start_offset_s) +
-              "  " + Duration(run.last_us - run.start_us) + "  " + std::to_string(run.samples) +
-              " samples  " + std::to_string(run.parts) + " parts  " + run.state);
+              "  " + journal::DurationText(run.last_us - run.start_us) + "  " +
+              std::to_string(run.samples) + " samples  " + std::to_string(run.parts) + " parts  " +
+              run.state);
   }
   if (!reader.Error().empty()) {
     PrintError("quintaline-cli journal: " + reader.Error());
@@ -70,9 +66,14 @@ int Show(journal::JournalReader& reader, const std::string& which) {
   const auto run = RunOrError(reader, which);
   if (!run) return kExitFailed;
   for (const journal::PartSummary& part : reader.Parts(*run)) {
-    PrintLine("part " + std::to_string(part.seq) + ": " + part.function + " " + part.unit + " " +
-              part.range + ", " + std::to_string(part.samples) + " samples");
-    for (const std::string& line : reader.PartLines(part.id)) PrintLine(line);
+    PrintLine(Latin1ToUtf8("part " + std::to_string(part.seq) + ": " + part.function + " " +
+                           part.unit + " " + part.range + ", " + std::to_string(part.samples) +
+                           " samples"));
+    if (!reader.ForEachPartLine(part.id,
+                                [](std::string_view line) { PrintLine(Latin1ToUtf8(line)); })) {
+      PrintError("quintaline-cli journal: " + reader.Error());
+      return kExitFailed;
+    }
   }
   return kExitOk;
 }
@@ -87,9 +88,9 @@ int Export(journal::JournalReader& reader, const std::string& which, const Args&
   if (!part) return UsageError("journal", "--part takes a part number", kJournalUsage);
   const auto run = RunOrError(reader, which);
   if (!run) return kExitFailed;
-  journal::CsvChoices choices;
+  CsvChoices choices;
+  if (args.Has("--locale")) choices = UserLocaleCsvChoices(false);
   choices.bom = args.Has("--bom");
-  choices.decimal_comma = args.Has("--locale");
   std::string csv, error;
   if (!journal::ExportRunCsv(reader.Database(), *run, *part, choices, csv, error)) {
     PrintError("quintaline-cli journal: " + error);
@@ -142,15 +143,10 @@ int Delete(const std::string& path, const std::string& which) {
     PrintError("quintaline-cli journal: " + reader.Error());
     return kExitFailed;
   }
-  const auto run = reader.FindRun(which);
-  if (!run) {
-    PrintError("quintaline-cli journal: no run " + which + " in the journal");
-    return kExitFailed;
-  }
-  journal::Db db;
-  if (!db.Open(path) ||
-      !db.Exec(("DELETE FROM runs WHERE id=" + std::to_string(*run)).c_str())) {
-    PrintError("quintaline-cli journal: cannot delete run " + which + ": " + db.Error());
+  const auto run = RunOrError(reader, which);
+  if (!run) return kExitFailed;
+  if (const Status status = journal::DeleteRun(path, *run); !status.ok()) {
+    PrintError("quintaline-cli journal: cannot delete run " + which + ": " + status.reason());
     return kExitFailed;
   }
   return kExitOk;

@@ -1,7 +1,8 @@
 // quintaline-cli log: a recording run without a window. Start, the 50 ms
-// tick in the text form, Stop, then Save when asked. Every list line goes
-// to stdout after the tick that added it; with --panel each recorded sample
-// is followed by the texts of the nine panel controls:
+// tick in the text form, Stop, then Save when asked. Every sample is
+// committed to the run journal (unless section "Journal" turns it off) before
+// its list line goes to stdout; with --panel each recorded sample is
+// followed by the texts of the nine panel controls:
 //
 //   panel 1001="..." 1002="..." 1024="..." 1000="..." 1013="..." 1014="..." 1019="..." 1020="..."
 //   1021="..."
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -21,6 +23,9 @@
 #include "cli/run_loop.h"
 #include "cli/silence_watch.h"
 #include "files/atomic_file.h"
+#include "journal/journal_db.h"
+#include "journal/journal_writer.h"
+#include "journal/retention.h"
 #include "link/posix_serial_line.h"
 #include "qtsupport/settings_store.h"
 #include "qtsupport/text_edge.h"
@@ -78,6 +83,7 @@ struct LogOptions {
   std::optional<std::string> rawFile;
   bool reconnect = false;
   std::string settings;
+  std::string journal;  // empty: the default journal
 };
 
 // Returns an empty text when the options are sound, else the problem.
@@ -119,13 +125,15 @@ std::string ReadOptions(const Args& args, LogOptions& options) {
              std::to_string(static_cast<long long>(kMaxSeconds));
     }
   }
-  if (std::string problem = EmptyFileName(args, {"--save", "--raw"}); !problem.empty()) {
+  if (std::string problem = EmptyFileName(args, {"--save", "--raw", "--journal"});
+      !problem.empty()) {
     return problem;
   }
   options.saveFile = args.Get("--save");
   options.rawFile = args.Get("--raw");
   options.reconnect = args.Has("--reconnect");
   options.settings = args.Get("--settings").value_or("");
+  options.journal = args.Get("--journal").value_or(journal::DefaultJournalPath());
   return {};
 }
 
@@ -134,7 +142,7 @@ std::string ReadOptions(const Args& args, LogOptions& options) {
 int RunLog(const Words& words) {
   Args args;
   for (const char* name : {"--port", "--sampling", "--db-ref", "--modes", "--samples", "--seconds",
-                           "--save", "--raw", "--settings"}) {
+                           "--save", "--raw", "--settings", "--journal"}) {
     args.Value(name);
   }
   args.Flag("--panel");
@@ -158,8 +166,23 @@ int RunLog(const Words& words) {
   const std::string device = options.device;
   PosixSerialLine line([device](const std::string&) { return device; });
   SystemClock clock;
+  // The journal is opened, and its old runs removed, before the first tick.
+  const journal::JournalSettings journalSettings = journal::ReadJournalSettings(store);
+  std::unique_ptr<journal::JournalWriter> journal;
+  SystemWallClock wallClock;
+  if (journalSettings.enabled) {
+    journal = std::make_unique<journal::JournalWriter>(
+        options.journal,
+        [](const std::string& problem) { PrintError("quintaline-cli log: " + problem); },
+        journalSettings);
+    journal->Open();
+  }
   CliHost host;
   CQarnView view(host.Parts(), store, clock, line);
+  if (journal) {
+    view.SetJournal(
+        {journal.get(), &wallClock, QUINTALINE_VERSION, "cli", [device] { return device; }});
+  }
   view.OnCreate();
   view.OnInitialUpdate();
   if (options.samplingCommand) view.OnCommand(*options.samplingCommand);

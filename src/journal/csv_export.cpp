@@ -1,119 +1,106 @@
 #include "journal/csv_export.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 #include <vector>
 
 #include "journal/journal_reader.h"
+#include "journal/schema.h"
+#include "journal/stored_line.h"
 
 namespace ql::journal {
 
 namespace {
 
-void AppendField(std::string& out, const unsigned char* raw, char separator) {
-  const std::string_view text = raw ? reinterpret_cast<const char*>(raw) : "";
-  const char special[] = {'"', '\r', '\n', separator};
-  if (text.find_first_of(std::string_view(special, sizeof special)) == std::string_view::npos) {
-    out += text;
-    return;
-  }
-  out.push_back('"');
-  for (char c : text) {
-    if (c == '"') out.push_back('"');
-    out.push_back(c);
-  }
-  out.push_back('"');
-}
-
-// As "%.15g" writes it.
-void AppendNumber(std::string& out, double value, bool decimal_comma) {
-  char text[40];
-  const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 15).ptr;
-  for (char* c = text; c != end; ++c)
-    if (*c == '.' && decimal_comma) *c = ',';
-  out.append(text, end);
-}
-
-// ISO 8601 times of consecutive samples: the date and time to the second
-// change once a second at most, so they are formatted once per second.
+// ISO 8601 times of consecutive samples: the date and the offset change
+// once a day at most, so they are formatted once per day, and the time of
+// day is written digit by digit.
 class TimeColumn {
  public:
-  void Append(std::string& out, std::int64_t utc_us, std::int32_t offset_s) {
+  void Write(CsvRows& rows, std::int64_t utc_us, std::int32_t offset_s) {
+    constexpr std::int64_t kSecondsPerDay = 86'400;
     const std::int64_t local_us = utc_us + std::int64_t{offset_s} * 1'000'000;
-    std::int64_t second = local_us / 1'000'000;
-    std::int64_t micros = local_us % 1'000'000;
-    if (micros < 0) {
-      micros += 1'000'000;
-      --second;
-    }
-    if (second != second_ || offset_s != offset_s_ || prefix_.empty()) {
-      // IsoTime of the whole second gives the date, time and offset.
-      const std::string whole = IsoTime(utc_us - micros, offset_s);
-      const std::size_t dot = whole.find('.');
-      prefix_ = whole.substr(0, dot + 1);
-      suffix_ = whole.substr(dot + 4);
-      second_ = second;
+    const std::int64_t second = FloorDiv(local_us, 1'000'000);
+    const std::int64_t day = FloorDiv(second, kSecondsPerDay);
+    if (day != day_ || offset_s != offset_s_ || date_.empty()) {
+      // IsoTime of the day's first moment: "YYYY-MM-DDT00:00:00.000+hh:mm".
+      const std::string midnight = IsoTime((day * kSecondsPerDay - offset_s) * 1'000'000, offset_s);
+      date_ = midnight.substr(0, 11);
+      offset_ = midnight.substr(23);
+      day_ = day;
       offset_s_ = offset_s;
     }
-    const int ms = static_cast<int>(micros / 1000);
-    out += prefix_;
-    out.push_back(static_cast<char>('0' + ms / 100));
-    out.push_back(static_cast<char>('0' + ms / 10 % 10));
-    out.push_back(static_cast<char>('0' + ms % 10));
-    out += suffix_;
+    const auto of_day = static_cast<int>(second - day * kSecondsPerDay);
+    const auto ms = static_cast<int>((local_us - second * 1'000'000) / 1000);
+    char time[12];
+    const int fields[] = {of_day / 3600, of_day / 60 % 60, of_day % 60};
+    for (int i = 0; i < 3; ++i) {
+      time[3 * i] = static_cast<char>('0' + fields[i] / 10);
+      time[3 * i + 1] = static_cast<char>('0' + fields[i] % 10);
+      time[3 * i + 2] = i < 2 ? ':' : '.';
+    }
+    time[9] = static_cast<char>('0' + ms / 100);
+    time[10] = static_cast<char>('0' + ms / 10 % 10);
+    time[11] = static_cast<char>('0' + ms % 10);
+    text_ = date_;
+    text_.append(time, sizeof time);
+    text_ += offset_;
+    rows.Plain(text_);
   }
 
  private:
-  std::int64_t second_ = 0;
+  std::int64_t day_ = 0;
   std::int32_t offset_s_ = 0;
-  std::string prefix_, suffix_;
+  std::string date_, offset_, text_;
 };
 
-}  // namespace
-
-namespace {
+// Bytes of a CSV row, to make room for a whole export at once.
+constexpr std::size_t kRowBytes = 64;
 
 struct PartRow {
   std::int64_t id;
   int seq;
-  std::string unit, function;
+  std::string unit, function;  // UTF-8, as stored
 };
 
+std::string Text(sqlite3_stmt* s, int i) {
+  const unsigned char* t = sqlite3_column_text(s, i);
+  return t ? reinterpret_cast<const char*>(t) : "";
+}
+
 // One part's rows; false when the journal cannot be read.
-bool AppendPartRows(Db& db, const PartRow& part, const CsvChoices& choices, TimeColumn& time,
-                    std::string& csv) {
-  const char sep = choices.decimal_comma ? ';' : ',';
-  // By part and then id, so the index gives the order and nothing is sorted.
+bool AppendPartRows(Db& db, std::int64_t start_us, const PartRow& part, TimeColumn& time,
+                    CsvRows& rows) {
+  // In the order of their keys, so the table itself gives the order.
   Statement q(db.Handle(),
-              "SELECT utc_us, utc_offset_s, seconds, value, over_range, label FROM samples"
-              " WHERE part_id=? ORDER BY id");
+              "SELECT ms, utc_offset_s, value FROM samples WHERE id > ? AND id < ? ORDER BY id");
   if (!q.Ok()) return false;
   sqlite3_stmt* s = q.Get();
-  sqlite3_bind_int64(s, 1, part.id);
-  const auto unit = reinterpret_cast<const unsigned char*>(part.unit.c_str());
-  const auto function = reinterpret_cast<const unsigned char*>(part.function.c_str());
+  const SampleKeys keys = KeysOfPart(part.id);
+  sqlite3_bind_int64(s, 1, keys.after);
+  sqlite3_bind_int64(s, 2, keys.before);
   char seq[16];
-  const std::string_view seq_text(seq, std::to_chars(seq, seq + sizeof seq, part.seq).ptr - seq);
+  const std::string_view seq_text(
+      seq, static_cast<std::size_t>(std::to_chars(seq, seq + sizeof seq, part.seq).ptr - seq));
+  const std::string unit = rows.Quoted(part.unit);
+  const std::string function = rows.Quoted(part.function);
   int rc;
   while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
-    time.Append(csv, sqlite3_column_int64(s, 0), sqlite3_column_int(s, 1));
-    csv.push_back(sep);
-    AppendNumber(csv, sqlite3_column_double(s, 2), choices.decimal_comma);
-    csv.push_back(sep);
-    if (sqlite3_column_type(s, 3) != SQLITE_NULL)
-      AppendNumber(csv, sqlite3_column_double(s, 3), choices.decimal_comma);
-    csv.push_back(sep);
-    csv += sqlite3_column_int(s, 4) ? "yes" : "no";
-    csv.push_back(sep);
-    AppendField(csv, unit, sep);
-    csv.push_back(sep);
-    // The label names what was measured; the part's function stands in
-    // when the sample has none.
-    const unsigned char* label = sqlite3_column_text(s, 5);
-    AppendField(csv, label && *label ? label : function, sep);
-    csv.push_back(sep);
-    csv += seq_text;
-    csv += "\r\n";
+    const std::int64_t ms = sqlite3_column_int64(s, 0);
+    time.Write(rows, SampleUtcUs(start_us, ms), sqlite3_column_int(s, 1));
+    rows.Number(static_cast<double>(ms) / 1000.0);
+    const bool over = sqlite3_column_type(s, 2) == SQLITE_NULL;
+    if (over) {
+      rows.Plain({});
+    } else {
+      rows.Number(sqlite3_column_double(s, 2));
+    }
+    rows.Plain(over ? "yes" : "no");
+    rows.Plain(unit);
+    rows.Plain(function);
+    rows.Plain(seq_text);
+    rows.EndRow();
   }
   return rc == SQLITE_DONE;
 }
@@ -122,41 +109,58 @@ bool AppendPartRows(Db& db, const PartRow& part, const CsvChoices& choices, Time
 
 bool ExportRunCsv(Db& db, std::int64_t run_id, int part_seq, const CsvChoices& choices,
                   std::string& csv, std::string& error) {
-  const char sep = choices.decimal_comma ? ';' : ',';
+  std::int64_t start_us = 0;
   std::vector<PartRow> parts;
   {
+    Statement run(db.Handle(), "SELECT start_us FROM runs WHERE id=?");
     Statement q(db.Handle(),
                 "SELECT id, seq, unit, function FROM parts WHERE run_id=? AND (?=0 OR seq=?)"
                 " ORDER BY seq");
-    if (!q.Ok()) {
+    if (!run.Ok() || !q.Ok()) {
       error = sqlite3_errmsg(db.Handle());
       return false;
     }
+    sqlite3_bind_int64(run.Get(), 1, run_id);
+    if (sqlite3_step(run.Get()) != SQLITE_ROW) {
+      error = "no run " + std::to_string(run_id) + " in the journal";
+      return false;
+    }
+    start_us = sqlite3_column_int64(run.Get(), 0);
     sqlite3_stmt* s = q.Get();
     sqlite3_bind_int64(s, 1, run_id);
     sqlite3_bind_int(s, 2, part_seq);
     sqlite3_bind_int(s, 3, part_seq);
     int rc;
-    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
-      const auto text = [s](int i) {
-        const unsigned char* t = sqlite3_column_text(s, i);
-        return std::string(t ? reinterpret_cast<const char*>(t) : "");
-      };
-      parts.push_back({sqlite3_column_int64(s, 0), sqlite3_column_int(s, 1), text(2), text(3)});
-    }
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW)
+      parts.push_back(
+          {sqlite3_column_int64(s, 0), sqlite3_column_int(s, 1), Text(s, 2), Text(s, 3)});
     if (rc != SQLITE_DONE) {
       error = sqlite3_errmsg(db.Handle());
       return false;
     }
   }
   csv.clear();
-  if (choices.bom) csv += "\xEF\xBB\xBF";
-  const std::string header[] = {"time", "seconds", "value", "over", "unit", "function", "part"};
-  for (std::size_t i = 0; i < std::size(header); ++i) csv += (i ? std::string(1, sep) : "") + header[i];
-  csv += "\r\n";
+  {
+    Statement last(db.Handle(), "SELECT max(id) FROM samples WHERE id > ? AND id < ?");
+    std::size_t samples = 0;
+    for (const PartRow& part : parts) {
+      const SampleKeys keys = KeysOfPart(part.id);
+      sqlite3_bind_int64(last.Get(), 1, keys.after);
+      sqlite3_bind_int64(last.Get(), 2, keys.before);
+      if (last.Ok() && sqlite3_step(last.Get()) == SQLITE_ROW)
+        samples += static_cast<std::size_t>(
+            std::max<std::int64_t>(0, sqlite3_column_int64(last.Get(), 0) - keys.after));
+      sqlite3_reset(last.Get());
+    }
+    csv.reserve((samples + 1) * kRowBytes);
+  }
+  CsvRows rows(csv, choices);
+  for (const char* name : {"time", "seconds", "value", "over", "unit", "function", "part"})
+    rows.Plain(name);
+  rows.EndRow();
   TimeColumn time;
   for (const PartRow& part : parts) {
-    if (!AppendPartRows(db, part, choices, time, csv)) {
+    if (!AppendPartRows(db, start_us, part, time, rows)) {
       error = sqlite3_errmsg(db.Handle());
       return false;
     }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 #include "journal/schema.h"
@@ -23,6 +24,16 @@ std::string UtcStamp() {
   char text[32];
   std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &utc);
   return text;
+}
+
+// Before SQLite's first use: no memory statistics, whose global lock every
+// allocation would otherwise take (a million rows read back take millions).
+void ConfigureSqliteOnce() {
+  static const bool configured = [] {
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    return true;
+  }();
+  static_cast<void>(configured);
 }
 
 bool IsCorruption(int code) {
@@ -61,8 +72,51 @@ bool Db::Exec(const char* sql) {
   return false;
 }
 
+int Db::UserVersion() {
+  Statement q(db_, "PRAGMA user_version");
+  if (!q.Ok() || sqlite3_step(q.Get()) != SQLITE_ROW) return -1;
+  return sqlite3_column_int(q.Get(), 0);
+}
+
+bool Db::TablesEmpty() {
+  Statement tables(db_, "SELECT count(*) FROM sqlite_master");
+  return tables.Ok() && sqlite3_step(tables.Get()) == SQLITE_ROW &&
+         sqlite3_column_int(tables.Get(), 0) == 0;
+}
+
+bool Db::CheckLayout() {
+  const int version = UserVersion();
+  if (version < 0) {
+    SetError("cannot read the journal's layout");
+    return false;
+  }
+  if (version == kSchemaVersion || (version == 0 && TablesEmpty())) return true;
+  // Nothing is written to a file of another layout.
+  layout_ = version;
+  error_ = "its tables are of another layout (" + std::to_string(version) +
+           ") than this program's (" + std::to_string(kSchemaVersion) + ")";
+  return false;
+}
+
+bool Db::MakeTables() {
+  if (UserVersion() == kSchemaVersion) return true;
+  // A new file: the first of several programs opening it at once makes the
+  // tables, the others find them made.
+  if (!Exec("BEGIN IMMEDIATE")) return false;
+  const bool made = UserVersion() == kSchemaVersion ||
+                    (TablesEmpty() && Exec(kSchema) &&
+                     Exec(("PRAGMA user_version=" + std::to_string(kSchemaVersion)).c_str()));
+  if (made && Exec("COMMIT")) return true;
+  const std::string failure = error_;
+  sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  error_ = "cannot make the journal's tables: " + failure;
+  return false;
+}
+
 bool Db::OpenAndPrepare(const std::string& path) {
   Close();
+  ConfigureSqliteOnce();
+  layout_ = kSchemaVersion;
   const int rc = sqlite3_open_v2(path.c_str(), &db_,
                                  SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                                  nullptr);
@@ -73,9 +127,10 @@ bool Db::OpenAndPrepare(const std::string& path) {
   sqlite3_extended_result_codes(db_, 1);
   sqlite3_busy_timeout(db_, kBusyTimeoutMs);
   // NORMAL in WAL mode: a commit never waits for the disk; the worker's
-  // timed checkpoint syncs the WAL.
-  return Exec("PRAGMA journal_mode=WAL") && Exec("PRAGMA synchronous=NORMAL") &&
-         Exec("PRAGMA foreign_keys=ON") && Exec(kSchema);
+  // timed checkpoint syncs the WAL. Without automatic checkpoints no commit
+  // of the tick ever runs one (and its sync).
+  return CheckLayout() && Exec("PRAGMA journal_mode=WAL") && Exec("PRAGMA synchronous=NORMAL") &&
+         Exec("PRAGMA foreign_keys=ON") && Exec("PRAGMA wal_autocheckpoint=0") && MakeTables();
 }
 
 bool Db::Open(const std::string& path) {
@@ -85,7 +140,10 @@ bool Db::Open(const std::string& path) {
   if (!parent.empty()) fs::create_directories(parent, ec);
   if (OpenAndPrepare(path)) return true;
   const int code = db_ ? sqlite3_extended_errcode(db_) : SQLITE_CANTOPEN;
-  if (!IsCorruption(code)) return false;
+  // A journal of a newer program is left alone; one of an older layout is
+  // kept aside like a damaged one.
+  const bool older = layout_ >= 0 && layout_ < kSchemaVersion;
+  if (!IsCorruption(code) && !older) return false;
   Close();
   // Never delete a damaged journal: it may still hold what someone needs.
   const std::string aside = path + ".corrupt-" + UtcStamp();
@@ -104,6 +162,7 @@ bool Db::Open(const std::string& path) {
 
 bool Db::OpenReadOnly(const std::string& path) {
   Close();
+  ConfigureSqliteOnce();
   if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) !=
       SQLITE_OK) {
     SetError("cannot open " + path);
@@ -111,7 +170,14 @@ bool Db::OpenReadOnly(const std::string& path) {
   }
   sqlite3_extended_result_codes(db_, 1);
   sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-  return true;
+  const int version = UserVersion();
+  if (version == kSchemaVersion) return true;
+  if (version < 0) {
+    SetError("cannot read " + path);
+  } else {
+    error_ = path + " is no journal of this program's layout (" + std::to_string(version) + ")";
+  }
+  return false;
 }
 
 Statement::Statement(sqlite3* db, const char* sql) {

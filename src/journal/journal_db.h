@@ -21,11 +21,13 @@ class Db {
   Db& operator=(const Db&) = delete;
 
   // Opens (creating the folder, the file and the tables as needed). A file
-  // that is not a database, or a damaged one, is renamed to
-  // "<path>.corrupt-<UTC time>" and a new journal started. Returns false
-  // with Error() set when the journal cannot be used.
+  // that is not a database, a damaged one or one of an older layout is
+  // renamed to "<path>.corrupt-<UTC time>" and a new journal started; one of
+  // a newer layout is left as it is. Returns false with Error() set when the
+  // journal cannot be used.
   bool Open(const std::string& path);
-  // Opens an existing journal for reading only; never changes the file.
+  // Opens an existing journal of this layout for reading only; never
+  // changes the file.
   bool OpenReadOnly(const std::string& path);
   void Close();
 
@@ -40,10 +42,19 @@ class Db {
 
  private:
   bool OpenAndPrepare(const std::string& path);
+  // False with Error() set for a file of another layout (layout_ then says
+  // which); such a file is never written to.
+  bool CheckLayout();
+  // Makes the tables of a new file.
+  bool MakeTables();
+  bool TablesEmpty();
+  // PRAGMA user_version, or -1 when it cannot be read.
+  int UserVersion();
 
   sqlite3* db_ = nullptr;
   std::string error_;
   std::string moved_aside_;
+  int layout_ = 0;  // the layout found by the last OpenAndPrepare()
 };
 
 // A prepared statement that finalises itself.

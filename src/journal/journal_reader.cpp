@@ -2,12 +2,15 @@
 
 #include <signal.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
 #include "journal/journal_writer.h"
+#include "journal/schema.h"
+#include "journal/stored_line.h"
 
 namespace ql::journal {
 
@@ -16,6 +19,13 @@ namespace {
 std::string Column(sqlite3_stmt* s, int i) {
   const unsigned char* text = sqlite3_column_text(s, i);
   return text ? reinterpret_cast<const char*>(text) : "";
+}
+
+// A stored text as the core keeps it.
+std::string Latin1Column(sqlite3_stmt* s, int i) {
+  std::string text;
+  AppendUtf8AsLatin1(text, Column(s, i));
+  return text;
 }
 
 bool ProcessLives(std::int64_t pid) {
@@ -40,7 +50,7 @@ std::string IsoTime(std::int64_t utc_us, std::int32_t offset_s) {
     micros += 1'000'000;
     --seconds;
   }
-  const std::time_t t = static_cast<std::time_t>(seconds);
+  const std::time_t t = seconds;
   std::tm tm{};
   gmtime_r(&t, &tm);
   char date[32];
@@ -52,33 +62,48 @@ std::string IsoTime(std::int64_t utc_us, std::int32_t offset_s) {
   return text;
 }
 
+std::string DurationText(std::int64_t us) {
+  const std::int64_t s = us < 0 ? 0 : us / 1'000'000;
+  char text[32];
+  std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(s / 3600),
+                static_cast<long long>(s / 60 % 60), static_cast<long long>(s % 60));
+  return text;
+}
+
 bool JournalReader::Open(const std::string& path) { return db_.OpenReadOnly(path); }
 
 std::vector<RunSummary> JournalReader::Runs() {
   std::vector<RunSummary> runs;
   Statement q(db_.Handle(),
-              "SELECT r.id, r.start_us, r.start_offset_s, r.state, r.pid, r.boot_id,"
-              " coalesce(r.end_us, (SELECT max(s.utc_us) FROM samples s JOIN parts p"
-              "   ON s.part_id=p.id WHERE p.run_id=r.id), r.start_us),"
-              " (SELECT count(*) FROM samples s JOIN parts p ON s.part_id=p.id WHERE p.run_id=r.id),"
-              " (SELECT count(*) FROM parts p WHERE p.run_id=r.id)"
-              " FROM runs r ORDER BY r.id DESC");
+              "SELECT id, start_us, start_offset_s, end_us, state, pid, boot_id FROM runs"
+              " ORDER BY id DESC");
   if (!q.Ok()) {
     db_.SetError("cannot read the journal");
     return runs;
   }
   sqlite3_stmt* s = q.Get();
-  while (sqlite3_step(s) == SQLITE_ROW) {
+  int rc;
+  while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
     RunSummary run;
     run.id = sqlite3_column_int64(s, 0);
     run.start_us = sqlite3_column_int64(s, 1);
     run.start_offset_s = sqlite3_column_int(s, 2);
-    run.state = EffectiveState(Column(s, 3), sqlite3_column_int64(s, 4), Column(s, 5));
-    run.last_us = sqlite3_column_int64(s, 6);
-    run.samples = sqlite3_column_int64(s, 7);
-    run.parts = sqlite3_column_int64(s, 8);
-    runs.push_back(run);
+    run.state = EffectiveState(Column(s, 4), sqlite3_column_int64(s, 5), Column(s, 6));
+    run.part_list = Parts(run.id);
+    run.parts = static_cast<std::int64_t>(run.part_list.size());
+    std::int64_t last_ms = -1;
+    for (const PartSummary& part : run.part_list) {
+      run.samples += part.samples;
+      last_ms = std::max(last_ms, part.last_ms);
+    }
+    if (sqlite3_column_type(s, 3) != SQLITE_NULL) {
+      run.last_us = sqlite3_column_int64(s, 3);
+    } else {
+      run.last_us = last_ms >= 0 ? SampleUtcUs(run.start_us, last_ms) : run.start_us;
+    }
+    runs.push_back(std::move(run));
   }
+  if (rc != SQLITE_DONE) db_.SetError("cannot read the journal");
   return runs;
 }
 
@@ -100,31 +125,60 @@ std::optional<std::int64_t> JournalReader::FindRun(const std::string& text) {
 std::vector<PartSummary> JournalReader::Parts(std::int64_t run_id) {
   std::vector<PartSummary> parts;
   Statement q(db_.Handle(),
-              "SELECT p.id, p.seq, p.function, p.unit, p.range,"
-              " (SELECT count(*) FROM samples s WHERE s.part_id=p.id)"
-              " FROM parts p WHERE p.run_id=? ORDER BY p.seq");
-  if (!q.Ok()) return parts;
+              "SELECT id, seq, function, unit, range FROM parts WHERE run_id=? ORDER BY seq");
+  // A part's last sample: its number is the part's count of samples.
+  Statement last(db_.Handle(),
+                 "SELECT id, ms FROM samples WHERE id > ? AND id < ? ORDER BY id DESC LIMIT 1");
+  if (!q.Ok() || !last.Ok()) return parts;
   sqlite3_bind_int64(q.Get(), 1, run_id);
   while (sqlite3_step(q.Get()) == SQLITE_ROW) {
     sqlite3_stmt* s = q.Get();
-    parts.push_back({sqlite3_column_int64(s, 0), sqlite3_column_int(s, 1), Column(s, 2),
-                     Column(s, 3), Column(s, 4), sqlite3_column_int64(s, 5)});
+    PartSummary part{sqlite3_column_int64(s, 0), sqlite3_column_int(s, 1), Latin1Column(s, 2),
+                     Latin1Column(s, 3), Latin1Column(s, 4)};
+    const SampleKeys keys = KeysOfPart(part.id);
+    sqlite3_bind_int64(last.Get(), 1, keys.after);
+    sqlite3_bind_int64(last.Get(), 2, keys.before);
+    if (sqlite3_step(last.Get()) == SQLITE_ROW) {
+      part.samples = sqlite3_column_int64(last.Get(), 0) - keys.after;
+      part.last_ms = sqlite3_column_int64(last.Get(), 1);
+    }
+    sqlite3_reset(last.Get());
+    parts.push_back(std::move(part));
   }
   return parts;
 }
 
-std::vector<std::string> JournalReader::PartLines(std::int64_t part_id) {
-  std::vector<std::string> lines;
-  Statement q(db_.Handle(), "SELECT line FROM samples WHERE part_id=? ORDER BY id");
+bool JournalReader::ForEachPartLine(std::int64_t part_id,
+                                    const std::function<void(std::string_view)>& take) {
+  Statement q(db_.Handle(), "SELECT line FROM samples WHERE id > ? AND id < ? ORDER BY id");
   if (!q.Ok()) {
     db_.SetError("cannot read the journal");
-    return lines;
+    return false;
   }
-  sqlite3_bind_int64(q.Get(), 1, part_id);
+  const SampleKeys keys = KeysOfPart(part_id);
+  sqlite3_bind_int64(q.Get(), 1, keys.after);
+  sqlite3_bind_int64(q.Get(), 2, keys.before);
+  std::string line;
   int rc;
-  while ((rc = sqlite3_step(q.Get())) == SQLITE_ROW) lines.push_back(Column(q.Get(), 0));
+  while ((rc = sqlite3_step(q.Get())) == SQLITE_ROW) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(q.Get(), 0));
+    const int bytes = sqlite3_column_bytes(q.Get(), 0);
+    line.clear();
+    AppendListLine(
+        line, text ? std::string_view(text, static_cast<std::size_t>(bytes)) : std::string_view());
+    take(line);
+  }
   // Half a part is no recovery: say so rather than hand back what was read.
-  if (rc != SQLITE_DONE) db_.SetError("cannot read the journal");
+  if (rc != SQLITE_DONE) {
+    db_.SetError("cannot read the journal");
+    return false;
+  }
+  return true;
+}
+
+std::vector<std::string> JournalReader::PartLines(std::int64_t part_id) {
+  std::vector<std::string> lines;
+  ForEachPartLine(part_id, [&lines](std::string_view line) { lines.emplace_back(line); });
   return lines;
 }
 

@@ -3,13 +3,24 @@
 // part's list lines. Opens the file read-only and never changes it.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "journal/journal_db.h"
 
 namespace ql::journal {
+
+// Texts are the core's, Latin-1.
+struct PartSummary {
+  std::int64_t id = 0;
+  int seq = 0;
+  std::string function, unit, range;
+  std::int64_t samples = 0;
+  std::int64_t last_ms = -1;  // the last sample's time from the run's start; -1: none
+};
 
 struct RunSummary {
   std::int64_t id = 0;
@@ -19,13 +30,7 @@ struct RunSummary {
   std::int64_t samples = 0;
   std::int64_t parts = 0;
   std::string state;  // finished, paused, recording or unfinished
-};
-
-struct PartSummary {
-  std::int64_t id = 0;
-  int seq = 0;
-  std::string function, unit, range;
-  std::int64_t samples = 0;
+  std::vector<PartSummary> part_list;
 };
 
 class JournalReader {
@@ -34,7 +39,8 @@ class JournalReader {
   const std::string& Error() const { return db_.Error(); }
   Db& Database() { return db_; }
 
-  // Newest first. Empty with Error() set when the file cannot be read.
+  // Newest first, each with its parts. Empty with Error() set when the file
+  // cannot be read.
   std::vector<RunSummary> Runs();
   // `text` is a run id or "last"; empty when there is no such run.
   std::optional<std::int64_t> FindRun(const std::string& text);
@@ -42,6 +48,9 @@ class JournalReader {
   // A part's samples as the list lines they were recorded as; Error() is set
   // when they could not all be read.
   std::vector<std::string> PartLines(std::int64_t part_id);
+  // The same, one line at a time (Latin-1, valid during the call). Returns
+  // false with Error() set when they could not all be read.
+  bool ForEachPartLine(std::int64_t part_id, const std::function<void(std::string_view)>& take);
 
  private:
   Db db_;
@@ -53,5 +62,8 @@ std::string EffectiveState(const std::string& stored, std::int64_t pid, const st
 
 // ISO 8601 with milliseconds and offset: 2026-12-10T14:02:37.250+01:00.
 std::string IsoTime(std::int64_t utc_us, std::int32_t offset_s);
+
+// A run's length as H:MM:SS; a negative one is 0:00:00.
+std::string DurationText(std::int64_t us);
 
 }  // namespace ql::journal

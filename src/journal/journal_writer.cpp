@@ -4,6 +4,11 @@
 
 #include <chrono>
 #include <fstream>
+#include <string_view>
+
+#include "base/latin1.h"
+#include "journal/schema.h"
+#include "journal/stored_line.h"
 
 namespace ql::journal {
 
@@ -23,6 +28,11 @@ void BindText(sqlite3_stmt* stmt, int index, const std::string& text) {
   sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
+// The core's Latin-1 text as the journal keeps it, UTF-8.
+void BindLatin1(sqlite3_stmt* stmt, int index, std::string_view latin1) {
+  BindText(stmt, index, Latin1ToUtf8(latin1));
+}
+
 }  // namespace
 
 std::string CurrentBootId() {
@@ -40,6 +50,8 @@ JournalWriter::~JournalWriter() { StopSyncWorker(); }
 
 void JournalWriter::Fail(const std::string& what) {
   broken_ = true;
+  // Once until the journal takes a sample again: a retry that fails the
+  // same way is no news.
   if (reported_) return;
   reported_ = true;
   if (report_) report_("journal " + path_ + ": " + what);
@@ -55,8 +67,8 @@ bool JournalWriter::EnsureOpen(bool may_prune) {
     return false;
   }
   if (!db_.MovedAside().empty() && report_)
-    report_("journal " + path_ + " was damaged; moved aside to " + db_.MovedAside() +
-            " and a new journal started");
+    report_("journal " + path_ + " was damaged or of an older layout; moved aside to " +
+            db_.MovedAside() + " and a new journal started");
   broken_ = false;
   if (may_prune && !retention_done_) {
     retention_done_ = true;
@@ -75,7 +87,6 @@ void JournalWriter::BeginRun(const RunInfo& info, WallTime start) {
   run_id_ = 0;
   part_open_ = false;
   part_seq_ = 0;
-  reported_ = false;
   if (EnsureOpen(true) && InsertRun()) StartSyncWorker();
 }
 
@@ -112,15 +123,27 @@ bool JournalWriter::InsertPart(const JournalSample& first) {
   Statement insert(db_.Handle(),
                    "INSERT INTO parts(run_id, seq, function, unit, range) VALUES(?,?,?,?,?)");
   sqlite3_stmt* s = insert.Get();
-  if (!s) return false;
+  if (!s) {
+    Fail(sqlite3_errmsg(db_.Handle()));
+    return false;
+  }
   sqlite3_bind_int64(s, 1, run_id_);
   sqlite3_bind_int(s, 2, part_seq_);
-  BindText(s, 3, first.function);
-  BindText(s, 4, first.unit);
-  BindText(s, 5, first.range);
-  if (sqlite3_step(s) != SQLITE_DONE) return false;
+  BindLatin1(s, 3, first.function);
+  BindLatin1(s, 4, first.unit);
+  BindLatin1(s, 5, first.range);
+  if (sqlite3_step(s) != SQLITE_DONE) {
+    Fail(sqlite3_errmsg(db_.Handle()));
+    return false;
+  }
   part_id_ = sqlite3_last_insert_rowid(db_.Handle());
+  part_samples_ = 0;
   part_open_ = true;
+  if (KeysOfPart(part_id_).after == 0) {
+    // Beyond a billion parts the key of a sample no longer holds its part.
+    Fail("the journal holds too many parts");
+    return false;
+  }
   return true;
 }
 
@@ -135,36 +158,34 @@ void JournalWriter::Record(const JournalSample& sample) {
       if (!InsertRun()) return;
       StartSyncWorker();
     }
-    if (!InsertPart(sample)) {
-      Fail(sqlite3_errmsg(db_.Handle()));
-      return;
-    }
+    if (!InsertPart(sample)) return;
   }
   if (broken_) return;
   if (!insert_sample_)
     insert_sample_ = std::make_unique<Statement>(
-        db_.Handle(),
-        "INSERT INTO samples(part_id, utc_us, utc_offset_s, seconds, value, over_range,"
-        " display, label, line) VALUES(?,?,?,?,?,?,?,?,?)");
+        db_.Handle(), "INSERT INTO samples(id, ms, utc_offset_s, value, line) VALUES(?,?,?,?,?)");
   sqlite3_stmt* s = insert_sample_->Get();
   if (!s) {
     insert_sample_.reset();
     Fail(sqlite3_errmsg(db_.Handle()));
     return;
   }
-  sqlite3_bind_int64(s, 1, part_id_);
-  sqlite3_bind_int64(s, 2, sample.time.utc_us);
+  sqlite3_bind_int64(s, 1, KeysOfPart(part_id_).after + part_samples_ + 1);
+  sqlite3_bind_int64(s, 2, MsSinceStart(sample.time.utc_us, start_.utc_us));
   sqlite3_bind_int(s, 3, sample.time.utc_offset_s);
-  sqlite3_bind_double(s, 4, sample.seconds_since_start);
-  if (sample.value) sqlite3_bind_double(s, 5, *sample.value);
-  else sqlite3_bind_null(s, 5);
-  sqlite3_bind_int(s, 6, sample.over_range ? 1 : 0);
-  BindText(s, 7, sample.display_text);
-  BindText(s, 8, sample.label);
-  BindText(s, 9, sample.list_line);
+  if (sample.value && !sample.over_range)
+    sqlite3_bind_double(s, 4, *sample.value);
+  else
+    sqlite3_bind_null(s, 4);
+  BindText(s, 5, StoredLine(sample.list_line));
   const int rc = sqlite3_step(s);
   sqlite3_reset(s);
-  if (rc != SQLITE_DONE) Fail(sqlite3_errmsg(db_.Handle()));
+  if (rc != SQLITE_DONE) {
+    Fail(sqlite3_errmsg(db_.Handle()));
+    return;
+  }
+  ++part_samples_;
+  reported_ = false;
 }
 
 bool JournalWriter::InsertEvent(const RunEvent& event) {
@@ -175,7 +196,7 @@ bool JournalWriter::InsertEvent(const RunEvent& event) {
   sqlite3_bind_int64(s, 1, run_id_);
   sqlite3_bind_int64(s, 2, event.time.utc_us);
   sqlite3_bind_int(s, 3, event.time.utc_offset_s);
-  BindText(s, 4, RunEventName(event.kind));
+  sqlite3_bind_text(s, 4, RunEventName(event.kind), -1, SQLITE_STATIC);
   BindText(s, 5, event.detail);
   return sqlite3_step(s) == SQLITE_DONE;
 }

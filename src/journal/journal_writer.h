@@ -3,7 +3,8 @@
 // before Record() returns, the WAL synced by a worker at least once a second,
 // and a heartbeat that tells a run still being recorded from one left behind
 // by a crash. A journal that cannot be written is reported once; the run goes
-// on and writing is tried again at the next part.
+// on and writing is tried again at the next part. A list line is kept as
+// stored_line.h says: it reads back filled with blanks to 61 columns.
 
 #include <condition_variable>
 #include <cstdint>
@@ -40,6 +41,9 @@ class JournalWriter : public JournalSink {
   // The id of the run last begun, 0 before any or when it could not be
   // written.
   std::int64_t RunId() const { return run_id_; }
+  // Returns true iff the last attempt to write failed: the journal misses
+  // samples until a later part is written.
+  bool Failing() const { return settings_.enabled && broken_; }
 
  private:
   // Opens the journal unless it is open and sound; old runs are removed at
@@ -61,11 +65,12 @@ class JournalWriter : public JournalSink {
   Db db_;
   std::unique_ptr<Statement> insert_sample_;  // prepared once per connection
   bool broken_ = false;    // writing failed; retried at the next part
-  bool reported_ = false;  // the failure has been told
+  bool reported_ = false;  // a failure was told and no sample written since
   RunInfo info_;
   WallTime start_;
   std::int64_t run_id_ = 0;
   std::int64_t part_id_ = 0;
+  std::int64_t part_samples_ = 0;  // samples written to the part so far
   int part_seq_ = 0;
   bool part_open_ = false;
 

@@ -1,9 +1,12 @@
 // File Open and File Save: reading files and graph files through the host's
-// file dialogs, each with its own remembered path.
+// file dialogs, each with its own remembered path; and a run's lines taken
+// back from the journal.
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/utf8.h"
@@ -108,16 +111,35 @@ void CQarnView::OnFileOpen() {
         m_list.Add(line);
         m_host.list.ListAdd(line);
       }
-      if (!lines.empty()) m_host.list.ListSelect(static_cast<int>(lines.size()) - 1);
-      m_host.controls.SetControlFont(ctl::kList, m_fontList);
-      m_host.list.ListSetRedraw(true);
-      m_nLineCount = m_list.Count();
-      SetDisplayForm(FORM_LINE);
-      m_host.panel.InvalidateView();
+      ShowFilledList();
       return;
     }
   }
   m_host.status.MessageBox(kOpenErrorText, status.reason());
+}
+
+void CQarnView::ShowFilledList() {
+  if (m_list.Count() > 0) m_host.list.ListSelect(m_list.Count() - 1);
+  m_host.controls.SetControlFont(ctl::kList, m_fontList);
+  m_host.list.ListSetRedraw(true);
+  m_nLineCount = m_list.Count();
+  SetDisplayForm(FORM_LINE);
+  m_host.panel.InvalidateView();
+}
+
+void CQarnView::LoadRecordedLines(ReadingList lines) {
+  if (!m_bIdle) return;
+  m_bGraphLoaded = 0;
+  m_host.list.ListSetRedraw(false);
+  ClearList("run loaded from the journal");
+  m_list = std::move(lines);
+  for (int i = 0; i < m_list.Count(); ++i) m_host.list.ListAdd(m_list.View(i));
+  // A run as it stands after Stop: no file yet, and Save may write one.
+  std::snprintf(m_szFileName, sizeof m_szFileName, "%s", "NONAME");
+  m_host.status.SetPaneText(pane::kFileName, m_szFileName);
+  m_host.status.SetFilePath({});
+  m_bCanSave = m_list.Count() > 0 ? 1 : 0;
+  ShowFilledList();
 }
 
 }  // namespace ql

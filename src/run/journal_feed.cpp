@@ -2,6 +2,7 @@
 // and the run's events. The list's own behaviour does not depend on it.
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -31,6 +32,16 @@ std::string RangeText(char classLetter, int decimals) {
   return (frequency ? kFrequency : kCount)[decimals];
 }
 
+// The reading as the display showed it: the decoder holds it in single
+// precision, so it is rounded back to the display's decimals (1.234, not
+// 1.23399996757507).
+double DisplayedValue(const Reading& reading) {
+  const auto value = static_cast<double>(reading.value);
+  if (reading.decimals < 0 || reading.decimals > 3) return value;
+  const double scale = std::pow(10.0, reading.decimals);
+  return std::round(value * scale) / scale;
+}
+
 }  // namespace
 
 void CQarnView::JournalBeginRun() {
@@ -55,7 +66,7 @@ void CQarnView::JournalRecord(const Reading& reading, const char* line) {
   sample.seconds_since_start =
       static_cast<double>(sample.time.utc_us - m_runStartTime.utc_us) / 1e6;
   sample.over_range = ListOverRange(m_lcd.display, reading.classLetter, reading.decimals);
-  if (!sample.over_range) sample.value = reading.value;
+  if (!sample.over_range) sample.value = DisplayedValue(reading);
   sample.display_text = m_lcd.display;
   sample.function = Trimmed(reading.label);
   // The unit as the list line writes it, with the micro sign.

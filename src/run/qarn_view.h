@@ -111,6 +111,10 @@ class CQarnView {
   // Data files.
   void OnFileOpen();
   void OnFileSave();
+  // Shows `lines` (a part of a run the journal kept) in the list as if they
+  // had just been recorded: drawn as a line graph as after File Open, and
+  // File Save writes them as a new file. Ignored unless OnUpdateIdle().
+  void LoadRecordedLines(ReadingList lines);
 
   // Printing: the page count of a job, then each page from 1.
   int OnPreparePrinting();
@@ -293,6 +297,9 @@ class CQarnView {
 
   // Files.
   void SetFileTitle(const std::string& path);
+  // The list was filled (redraw held back): select its last line, redraw,
+  // and show it as a line graph.
+  void ShowFilledList();
 
   FormHost m_host;
   ProfileStore& m_store;

@@ -23,6 +23,9 @@ class ReadingList : public LineSource {
  public:
   void Reset();
   void Add(std::string_view line);
+  // Makes room for `lines` more lines of about `bytes` bytes each, so that
+  // filling a long list at once copies nothing twice.
+  void Reserve(int lines, std::size_t bytes);
   int Count() const override { return static_cast<int>(slots_.size()); }
   // REQUIRES: 0 <= index < Count(). Valid until the next Reset().
   std::string_view View(int index) const;
@@ -32,13 +35,24 @@ class ReadingList : public LineSource {
   long long TotalAdded() const { return totalAdded_; }
 
  private:
-  static constexpr std::size_t kBlockBytes = 64 * 1024;
+  // Blocks grow from 64 KB to 4 MB as the list does. A block of 4 MB lies
+  // on huge pages where the system gives them: a week's list (70 MB) is then
+  // touched in a few dozen page faults instead of 18 000.
+  static constexpr std::size_t kFirstBlockBytes = 64 * 1024;
+  static constexpr std::size_t kLargestBlockBytes = 4 * 1024 * 1024;
   struct Slot {
     std::uint32_t block;
     std::uint32_t offset;
     std::uint32_t size;
   };
-  std::vector<std::unique_ptr<char[]>> blocks_;
+  struct BlockDelete {
+    std::size_t alignment;
+    void operator()(char* block) const;
+  };
+  using Block = std::unique_ptr<char[], BlockDelete>;
+  static Block NewBlock(std::size_t size);
+  std::vector<Block> blocks_;
+  std::size_t nextBlockBytes_ = kFirstBlockBytes;
   std::vector<std::size_t> blockSizes_;  // bytes each block can hold
   std::size_t used_ = 0;                 // bytes used in the last block
   std::vector<Slot> slots_;

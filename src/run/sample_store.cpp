@@ -66,11 +66,13 @@ void CQarnView::RecordSample(const Reading& reading, const char* line) {
     m_fWindowCount = 0.0f;
   }
 
+  // Into the journal first: a line anyone has seen is never missing there,
+  // whenever the program is killed.
+  JournalRecord(reading, line);
   m_list.Add(line);
   m_host.list.ListAdd(line);
   m_host.list.ListSelect(m_list.Count() - 1);
   m_bNoDataShown = 0;
-  JournalRecord(reading, line);
 
   AddWindowValue(m_fValue);
 }

@@ -1,4 +1,5 @@
 #include "base/utf8.h"
+#include "base/latin1.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +38,29 @@ TEST(Utf8Test, AcceptsWellFormedAndRejectsEverythingElse) {
       {"third byte not a continuation", "\xE2\x82\x41", false},
   };
   for (const Utf8Case& c : cases) EXPECT_EQ(IsUtf8(c.bytes), c.valid) << c.name;
+}
+
+// Every Latin-1 text survives the way to UTF-8 and back; what Latin-1 cannot
+// hold comes back as one '?' a character, never as stray bytes.
+TEST(Utf8Test, Latin1ThroughUtf8AndBack) {
+  std::string every;
+  for (int byte = 1; byte < 256; ++byte) every.push_back(static_cast<char>(byte));
+  std::string back;
+  AppendUtf8AsLatin1(back, Latin1ToUtf8(every));
+  EXPECT_EQ(back, every);
+
+  const std::pair<std::string, std::string> cases[] = {
+      {"12.5 \xE2\x82\xAC", "12.5 ?"},  // the euro sign
+      {"\xF0\x9F\x98\x80x", "?x"},      // four bytes
+      {"\xC0\xB5", "?"},                // an overlong micro sign
+      {"\xB5V", "?V"},                  // Latin-1 where UTF-8 belongs
+      {"ab\xC2", "ab?"},                // cut short
+  };
+  for (const auto& [utf8, latin1] : cases) {
+    std::string out;
+    AppendUtf8AsLatin1(out, utf8);
+    EXPECT_EQ(out, latin1) << utf8;
+  }
 }
 
 }  // namespace

@@ -25,8 +25,13 @@ class CliTest : public ::testing::Test {
     std::string pattern = (std::filesystem::temp_directory_path() / "ql-cli-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     dir_ = pattern;
+    // Every run a test logs goes to a journal of its own, never the user's.
+    setenv("QUINTALINE_JOURNAL", Path("journal.sqlite3").c_str(), 1);
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void TearDown() override {
+    unsetenv("QUINTALINE_JOURNAL");
+    std::filesystem::remove_all(dir_);
+  }
 
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 

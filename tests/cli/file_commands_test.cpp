@@ -13,6 +13,7 @@
 #include <fstream>
 
 #include "cli/cli_fixture.h"
+#include "support/python_csv.h"
 #include "support/reading_lines.h"
 
 namespace ql::test_support {
@@ -164,11 +165,58 @@ TEST_F(FileCommands, ExportWritesQuotedUtf8Csv) {
   const CliResult result = RunCli({"export", Path("odd.rdg"), "--csv", Path("out.csv")});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(ReadFile(Path("out.csv")),
-            "time,value,over,unit,function\r\n"
-            "10:00:00,,yes,\xC2\xB5"
+            "time,seconds,value,over,unit,function\r\n"
+            "10:00:00,0,,yes,\xC2\xB5"
             "Adc,\xC2\xB5"
             "A [DC]\r\n"
-            "10:00:01,-0.512,no,V,\"say \"\"hi\"\", twice\"\r\n");
+            "10:00:01,1,-0.512,no,V,\"say \"\"hi\"\", twice\"\r\n");
+}
+
+// The number styles a spreadsheet reads in either kind of locale, and the
+// seconds of a run that goes past midnight; a time that is none leaves its
+// seconds empty.
+TEST_F(FileCommands, ExportNumberStylesAndSecondsPastMidnight) {
+  WriteReadingFile(Path("night.rdg"), {ReadingLine(" 1.500", " Vdc", "DCV", "23:59:58"),
+                                       ReadingLine("-0.250", " Vdc", "DCV", "00:00:01"),
+                                       ReadingLine(" 12.34", " Vdc", "DCV", "later"),
+                                       ReadingLine("  1234", " Vdc", "DCV", "00:01:00")});
+  struct Case {
+    std::vector<std::string> options;
+    const char* locale;  // LC_ALL of the program
+    const char* delimiter;
+    bool bom;
+    const char* rows;
+  };
+  const char* const header = "time|seconds|value|over|unit|function\n";
+  for (const Case& c : {Case{{},
+                             "de_DE.UTF-8",
+                             ",",
+                             false,
+                             "23:59:58|0|1.500|no|Vdc|DCV\n00:00:01|3|-0.250|no|Vdc|DCV\n"
+                             "later||12.34|no|Vdc|DCV\n00:01:00|62|1234|no|Vdc|DCV\n"},
+                        Case{{"--locale", "--bom"},
+                             "de_DE.UTF-8",
+                             ";",
+                             true,
+                             "23:59:58|0|1,500|no|Vdc|DCV\n00:00:01|3|-0,250|no|Vdc|DCV\n"
+                             "later||12,34|no|Vdc|DCV\n00:01:00|62|1234|no|Vdc|DCV\n"},
+                        Case{{"--locale"},
+                             "C",
+                             ";",
+                             false,
+                             "23:59:58|0|1.500|no|Vdc|DCV\n00:00:01|3|-0.250|no|Vdc|DCV\n"
+                             "later||12.34|no|Vdc|DCV\n00:01:00|62|1234|no|Vdc|DCV\n"}}) {
+    SCOPED_TRACE(std::string(c.locale) + (c.options.empty() ? "" : " " + c.options[0]));
+    std::vector<std::string> args{"export", Path("night.rdg"), "--csv", Path("night.csv")};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    setenv("LC_ALL", c.locale, 1);
+    const CliResult result = RunCli(args);
+    unsetenv("LC_ALL");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(ReadFile(Path("night.csv")).rfind("\xEF\xBB\xBF", 0) == 0, c.bom);
+    EXPECT_EQ(ReadCsvWithPython(Path("night.csv"), c.delimiter, c.bom),
+              header + std::string(c.rows));
+  }
 }
 
 struct UnreadableCase {

@@ -9,6 +9,7 @@
 
 #include "cli/cli_fixture.h"
 #include "journal/journal_writer.h"
+#include "support/python_csv.h"
 
 namespace ql::test_support {
 namespace {
@@ -142,26 +143,6 @@ TEST_F(JournalCommandTest, BadRunsAndFilesAreErrors) {
   }
 }
 
-// Python's csv module reads the file back; it prints one row a line with
-// fields between '|'.
-std::string ReadCsvWithPython(const std::string& file, const char* delimiter, bool bom) {
-  const std::string script = "import csv,sys\n"
-                             "with open(sys.argv[1], newline='', encoding='" +
-                             std::string(bom ? "utf-8-sig" : "utf-8") +
-                             "') as f:\n"
-                             "  for row in csv.reader(f, delimiter=sys.argv[2]):\n"
-                             "    print('|'.join(row))\n";
-  const std::string command =
-      "python3 -c \"" + script + "\" '" + file + "' '" + delimiter + "'";
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return out;
-  char buffer[4096];
-  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-  pclose(pipe);
-  return out;
-}
-
 TEST_F(JournalCommandTest, ExportsCsvThatACsvReaderTakesInBothNumberStyles) {
   const std::string db = Path("journal.sqlite3");
   WriteRun(db, true);
@@ -172,17 +153,25 @@ TEST_F(JournalCommandTest, ExportsCsvThatACsvReaderTakesInBothNumberStyles) {
     std::string rows;
   };
   const std::string header = "time|seconds|value|over|unit|function|part\n";
-  for (const Case& c :
-       {Case{{}, ",", false,
-             header + "2025-12-10T15:02:37.250+01:00|0|0.25|no|V|DC|1\n"
-                      "2025-12-10T15:02:37.750+01:00|0.5|1.25|no|V|DC|1\n"
-                      "2025-12-10T15:02:38.250+01:00|1|2.25|no|mV|DC|2\n"},
-        Case{{"--locale", "--bom", "--part", "2"}, ";", true,
-             header + "2025-12-10T15:02:38.250+01:00|1|2,25|no|mV|DC|2\n"}}) {
+  // Seconds count from the run's start, a quarter of a second before the
+  // first sample.
+  for (const Case& c : {Case{{},
+                             ",",
+                             false,
+                             header + "2025-12-10T15:02:37.250+01:00|0.25|0.25|no|V|DC|1\n"
+                                      "2025-12-10T15:02:37.750+01:00|0.75|1.25|no|V|DC|1\n"
+                                      "2025-12-10T15:02:38.250+01:00|1.25|2.25|no|mV|DC|2\n"},
+                        Case{{"--locale", "--bom", "--part", "2"},
+                             ";",
+                             true,
+                             header + "2025-12-10T15:02:38.250+01:00|1,25|2,25|no|mV|DC|2\n"}}) {
     const std::string csv = Path("run.csv");
     std::vector<std::string> args{"journal", "--journal", db, "export", "last", "--csv", csv};
     args.insert(args.end(), c.extra.begin(), c.extra.end());
+    // A locale that writes numbers with a decimal comma.
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
     const CliResult result = RunCli(args);
+    unsetenv("LC_ALL");
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(ReadFile(csv).rfind("\xEF\xBB\xBF", 0) == 0, c.bom);
     EXPECT_EQ(ReadCsvWithPython(csv, c.delimiter, c.bom), c.rows);

@@ -50,6 +50,8 @@ class TestDialogs : public Dialogs {
   std::optional<int> portAnswer;  // nullopt: Cancel
   QString pdfPath;                // the print dialog prints here; empty: Cancel
   QString previewPath;            // the preview draws its pages here
+  bool confirmAnswer = false;     // Yes or No to every question
+  std::optional<CsvExportChoice> csvAnswer;  // the CSV choices; nullopt: Cancel
   // What the program asked.
   std::vector<ShownMessage> messages;
   std::vector<FileDialogOptions> fileDialogs;
@@ -60,6 +62,7 @@ class TestDialogs : public Dialogs {
   int pageSetups = 0;
   int abouts = 0;
   std::vector<QUrl> helpUrls;
+  std::vector<ShownMessage> questions;
 
   void Message(QWidget*, const QString& text, const QString& detail) override {
     messages.push_back({text, detail});
@@ -101,6 +104,15 @@ class TestDialogs : public Dialogs {
     helpUrls.push_back(url);
     return true;
   }
+  bool Confirm(QWidget*, const QString& text, const QString& detail) override {
+    questions.push_back({text, detail});
+    return confirmAnswer;
+  }
+  bool CsvOptions(QWidget*, CsvExportChoice& choice) override {
+    if (!csvAnswer) return false;
+    choice = *csvAnswer;
+    return true;
+  }
 
   int CountOf(const QString& text) const {
     int n = 0;
@@ -126,6 +138,9 @@ class GuiTest : public ::testing::Test {
     ASSERT_TRUE(dir.isValid());
     settingsPath = dir.filePath(QStringLiteral("Quintaline.ini"));
     qputenv("QUINTALINE_SETTINGS", settingsPath.toLocal8Bit());
+    // The runs of a test go to a journal of its own, never the user's.
+    journalPath = dir.filePath(QStringLiteral("journal.sqlite3")).toStdString();
+    qputenv("QUINTALINE_JOURNAL", QByteArray::fromStdString(journalPath));
   }
   void TearDown() override { app.reset(); }
 
@@ -163,6 +178,7 @@ class GuiTest : public ::testing::Test {
 
   QTemporaryDir dir;
   QString settingsPath;
+  std::string journalPath;
   TestDialogs dialogs;
   std::unique_ptr<CQarnApp> app;
   CMainFrame* frame = nullptr;

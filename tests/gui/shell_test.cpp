@@ -173,7 +173,7 @@ TEST_F(ShellTest, MeasuringWindowMenusHaveTheirTextsAndAccelerators) {
       {"&Run", {"&Start", "Sto&p", "Pa&use"}},
       {"&View", {"&Bar", "&Line", "&Text"}},
       {"&Setup", {"> &dB", "> Sampling &Time", "-", "Com  &Port"}},
-      {"&Tools", {"Serial &Devices...", "&Link Status...", "&Capture Raw Bytes..."}},
+      {"&Tools", {"Journal...", "Export CSV...", "-", "Serial &Devices...", "&Link Status...", "&Capture Raw Bytes..."}},
       {"&Help", {"&Read Me", "&Using Help", "-", "&About ..."}},
   };
   for (int i = 0; i < menus.size(); ++i) {

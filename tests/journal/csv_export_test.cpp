@@ -46,9 +46,14 @@ TEST(CsvExportTest, EveryRowsTimeAndValueAsWrittenInFull) {
   std::getline(rows, row);  // the header
   for (std::size_t i = 0; i < times.size(); ++i) {
     ASSERT_TRUE(std::getline(rows, row));
-    char value[40];
+    // The run started at 0: seconds are the sample's whole milliseconds.
+    const std::int64_t us = times[i].utc_us;
+    const std::int64_t ms = us / 1000 - (us % 1000 < 0 ? 1 : 0);
+    char seconds[40], value[40];
+    std::snprintf(seconds, sizeof seconds, "%.15g", static_cast<double>(ms) / 1000.0);
     std::snprintf(value, sizeof value, "%.15g", 1.0 / 3.0 * static_cast<double>(i));
-    const std::string expected = IsoTime(times[i].utc_us, times[i].utc_offset_s) + ",0," + value + ",";
+    const std::string expected =
+        IsoTime(times[i].utc_us, times[i].utc_offset_s) + "," + seconds + "," + value + ",";
     EXPECT_EQ(row.substr(0, expected.size()), expected) << i;
   }
   std::filesystem::remove_all(dir);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "journal/journal_reader.h"
 #include "journal/journal_writer.h"
 
 namespace ql::journal {
@@ -65,6 +66,10 @@ class JournalWriterTest : public ::testing::Test {
     return RunEvent{kind, {1'700'000'100'000'000, 3600}, detail};
   }
   static RunInfo Info() { return RunInfo{"1.0", "cli", "/dev/pts/3", "COM1", 500, 1.0}; }
+  static std::string Bytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
 
   std::string dir_;
   std::string path_;
@@ -88,8 +93,9 @@ TEST_F(JournalWriterTest, RunPartsSamplesAndEventsAreCommittedAsTheyHappen) {
   writer.Event(At(RunEventKind::kStop));
 
   EXPECT_EQ(Query("SELECT count(*) FROM parts"), 2);
-  EXPECT_EQ(Query("SELECT count(*) FROM samples s JOIN parts p ON s.part_id=p.id "
-                  "WHERE p.seq=2 AND p.unit='mV'"), 1);
+  EXPECT_EQ(Query("SELECT count(*) FROM samples s JOIN parts p ON s.id >> 32 = p.id "
+                  "WHERE p.seq=2 AND p.unit='mV'"),
+            1);
   EXPECT_EQ(Query("SELECT count(*) FROM runs WHERE state='finished' AND end_us IS NOT NULL"), 1);
   EXPECT_EQ(Query("SELECT count(*) FROM events"), 5);
   EXPECT_EQ(Query("SELECT count(*) FROM events WHERE kind='list cleared' AND detail='range changed'"),
@@ -105,7 +111,7 @@ TEST_F(JournalWriterTest, OverRangeIsStoredAsNull) {
   s.value.reset();
   s.over_range = true;
   writer.Record(s);
-  EXPECT_EQ(Query("SELECT count(*) FROM samples WHERE value IS NULL AND over_range=1"), 1);
+  EXPECT_EQ(Query("SELECT count(*) FROM samples WHERE value IS NULL"), 1);
 }
 
 TEST_F(JournalWriterTest, DamagedFileIsMovedAsideAndANewJournalStarted) {
@@ -131,6 +137,94 @@ TEST_F(JournalWriterTest, DamagedFileIsMovedAsideAndANewJournalStarted) {
     }
   }
   EXPECT_EQ(aside, 1);
+}
+
+// The line is kept shorter (UTF-8, no trailing blanks) and comes back as
+// the list had it: the micro and degree signs, blanks inside and at the end.
+TEST_F(JournalWriterTest, ListLinesComeBackByteForByte) {
+  const auto padded = [](std::string text) {
+    text.resize(61, ' ');
+    return text;
+  };
+  const std::string lines[] = {
+      padded(" 14:02:37        1.234 \xB5"
+             "Adc          DC\xB5"
+             "A"),
+      padded(" 14:02:38        23.5  \xB0"
+             "C              TEMP"),
+      std::string(61, ' '),
+      padded(" 14:02:39 " + std::string(40, 'x') + "  end"),
+  };
+  {
+    JournalWriter writer(path_, nullptr);
+    writer.BeginRun(Info(), {});
+    for (const std::string& line : lines) {
+      ASSERT_EQ(line.size(), 61u);
+      JournalSample s = Sample(0);
+      s.list_line = line;
+      writer.Record(s);
+    }
+  }
+  JournalReader reader;
+  ASSERT_TRUE(reader.Open(path_));
+  const auto parts = reader.Parts(*reader.FindRun("last"));
+  ASSERT_EQ(parts.size(), 1u);
+  EXPECT_EQ(reader.PartLines(parts[0].id),
+            std::vector<std::string>(std::begin(lines), std::end(lines)));
+  // Stored as UTF-8 for the sqlite3 shell, without the blanks at the end.
+  EXPECT_EQ(Query("SELECT count(*) FROM samples WHERE line LIKE '% '"), 0);
+  EXPECT_EQ(Query("SELECT count(*) FROM samples WHERE instr(line, char(181)) > 0"), 1);
+  EXPECT_EQ(Query("SELECT count(*) FROM samples WHERE instr(line, char(176)) > 0"), 1);
+}
+
+// A journal of another layout: an older one is kept aside and a new one
+// started; a newer program's is neither used nor touched.
+TEST_F(JournalWriterTest, JournalOfAnotherLayout) {
+  struct Case {
+    const char* name;
+    const char* sql;
+    bool moved_aside;
+  };
+  for (const Case& c :
+       {Case{"older", "CREATE TABLE samples(id INTEGER PRIMARY KEY, part_id INTEGER)", true},
+        Case{"newer", "CREATE TABLE runs(id); PRAGMA user_version=99", false}}) {
+    SCOPED_TRACE(c.name);
+    const std::string folder = dir_ + "/" + c.name;
+    fs::create_directory(folder);
+    path_ = folder + "/journal.sqlite3";
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path_.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, c.sql, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    const std::string before = Bytes(path_);
+
+    reports_.clear();
+    {
+      JournalWriter writer(path_, [this](const std::string& m) { reports_.push_back(m); });
+      writer.BeginRun(Info(), {});
+      writer.Record(Sample(0));
+      EXPECT_EQ(writer.Failing(), !c.moved_aside);
+    }
+    ASSERT_EQ(reports_.size(), 1u);
+    EXPECT_EQ(reports_[0].find("moved aside") != std::string::npos, c.moved_aside) << reports_[0];
+    JournalReader reader;
+    EXPECT_EQ(reader.Open(path_), c.moved_aside) << reader.Error();
+    int aside = 0;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      const std::string name = entry.path().filename();
+      if (name.rfind("journal.sqlite3.corrupt-", 0) == 0 && !name.ends_with("-wal") &&
+          !name.ends_with("-shm")) {
+        ++aside;
+        EXPECT_TRUE(Bytes(entry.path()) == before);
+      }
+    }
+    EXPECT_EQ(aside, c.moved_aside ? 1 : 0);
+    if (c.moved_aside) {
+      EXPECT_EQ(Query("SELECT count(*) FROM samples"), 1);
+    } else {
+      EXPECT_TRUE(Bytes(path_) == before) << "the newer journal was changed";
+    }
+  }
 }
 
 // Root ignores permissions: a tmpfs of its own, remounted read-only, stands

@@ -125,8 +125,8 @@ TEST_F(RetentionTest, BeyondMaxMbTheOldestRunsGoAndTheNewestStaysAlone) {
   sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
   sqlite3_stmt* s = nullptr;
   sqlite3_prepare_v2(db,
-                     "SELECT count(*) FROM samples WHERE part_id NOT IN (SELECT id FROM parts)"
-                     " OR part_id IN (SELECT id FROM parts WHERE run_id NOT IN"
+                     "SELECT count(*) FROM samples WHERE id >> 32 NOT IN (SELECT id FROM parts)"
+                     " OR id >> 32 IN (SELECT id FROM parts WHERE run_id NOT IN"
                      " (SELECT id FROM runs))",
                      -1, &s, nullptr);
   ASSERT_EQ(sqlite3_step(s), SQLITE_ROW);

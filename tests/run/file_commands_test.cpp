@@ -244,5 +244,38 @@ TEST_F(FileCommandsTest, GraphFileIsShownAtTheNextRepaintAndSavedBackWhole) {
   EXPECT_EQ(bytes.substr(16 + 4 * 1023), " 171");
 }
 
+// Lines taken back from the journal stand in the list as a run that was
+// just stopped: drawn, savable as a new file, and never while recording.
+TEST_F(FileCommandsTest, RecordedLinesLoadedStandAsAStoppedRun) {
+  CQarnView& view = Create();
+  RunThreeLines();
+  host.saveAnswer = PathOf("first.rdg");
+  view.OnFileSave();
+  ASSERT_FALSE(view.OnUpdateFileSave());
+  const std::vector<std::string> lines = {" 10:00:00       12.34 Vdc                DCV",
+                                          " 10:00:01       12.35 Vdc                DCV"};
+  ReadingList loaded;
+  for (const std::string& text : lines) loaded.Add(text);
+  view.LoadRecordedLines(std::move(loaded));
+  EXPECT_EQ(host.list, lines);
+  EXPECT_EQ(view.LineCount(), 2);
+  EXPECT_EQ(view.DisplayForm(), FORM_LINE);
+  EXPECT_EQ(host.Pane(pane::kFileName), "NONAME");
+  ASSERT_TRUE(view.OnUpdateFileSave());
+  host.saveAnswer = PathOf("loaded.rdg");
+  view.OnFileSave();
+  std::string expected;
+  for (const std::string& text : lines) AppendRecord(text, expected);
+  EXPECT_EQ(Contents(PathOf("loaded.rdg")), expected);
+
+  Start();
+  ASSERT_GT(Record(DcVolts(" 1.234")), 0);
+  const std::vector<std::string> recording = host.list;
+  ReadingList refused;
+  refused.Add(lines[0]);
+  view.LoadRecordedLines(std::move(refused));
+  EXPECT_EQ(host.list, recording);
+}
+
 }  // namespace
 }  // namespace ql::test_support

@@ -1,0 +1,30 @@
+#pragma once
+// CSV files read back by Python's csv module, as a spreadsheet's import
+// would read them: each row one line with its fields between '|'.
+
+#include <cstdio>
+#include <string>
+
+namespace ql::test_support {
+
+// The rows of `file` with fields separated by `delimiter`; `bom`: the file
+// starts with a byte order mark, which is not part of the first field.
+inline std::string ReadCsvWithPython(const std::string& file, const char* delimiter, bool bom) {
+  const std::string script =
+      "import csv,sys\n"
+      "with open(sys.argv[1], newline='', encoding='" +
+      std::string(bom ? "utf-8-sig" : "utf-8") +
+      "') as f:\n"
+      "  for row in csv.reader(f, delimiter=sys.argv[2]):\n"
+      "    print('|'.join(row))\n";
+  const std::string command = "python3 -c \"" + script + "\" '" + file + "' '" + delimiter + "'";
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return out;
+  char buffer[4096];
+  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+  pclose(pipe);
+  return out;
+}
+
+}  // namespace ql::test_support
