@@ -1,7 +1,7 @@
 #pragma once
-// Shared pieces of the command-line tests: a scratch folder per test, a
-// simulated meter on a pseudo-terminal, reading files written byte by byte
-// and small text helpers.
+// Shared pieces of the command-line tests: a simulated meter on a
+// pseudo-terminal, reading files written byte by byte and small text
+// helpers. Each test works in a folder of its own (TempDirTest).
 
 #include <gtest/gtest.h>
 
@@ -16,22 +16,9 @@
 #include <vector>
 
 #include "cli/cli_process.h"
+#include "support/temp_dir.h"
 
 namespace ql::test_support {
-
-class CliTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ql-cli-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-
-  std::filesystem::path dir_;
-};
 
 // A simulated meter sending `sequence` at 20 frames a second on a new
 // pseudo-terminal, stopped with SIGTERM when it goes out of scope.
@@ -71,11 +58,6 @@ inline std::size_t Utf8Length(const std::string& text) {
   std::size_t count = 0;
   for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
   return count;
-}
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // A reading file of `lines` (Latin-1): each a 68-byte record, the line,

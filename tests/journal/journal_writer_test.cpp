@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "journal/journal_writer.h"
+#include "support/temp_dir.h"
 
 namespace ql::journal {
 namespace {
@@ -22,16 +23,7 @@ namespace fs = std::filesystem;
 
 class JournalWriterTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char templ[] = "/tmp/ql-journal-XXXXXX";
-    dir_ = mkdtemp(templ);
-    path_ = dir_ + "/journal.sqlite3";
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(dir_, fs::perms::owner_all, ec);
-    fs::remove_all(dir_, ec);
-  }
+  void SetUp() override { ASSERT_TRUE(scratch_.ok()); }
 
   // One number from the journal, read through a connection of its own.
   std::int64_t Query(const std::string& sql) {
@@ -66,8 +58,9 @@ class JournalWriterTest : public ::testing::Test {
   }
   static RunInfo Info() { return RunInfo{"1.0", "cli", "/dev/pts/3", "COM1", 500, 1.0}; }
 
-  std::string dir_;
-  std::string path_;
+  test_support::TempDir scratch_{"ql-journal"};
+  std::string dir_ = scratch_.path().string();
+  std::string path_ = dir_ + "/journal.sqlite3";
   std::vector<std::string> reports_;
 };
 

@@ -14,22 +14,23 @@
 #include <functional>
 #include <thread>
 
-#include "files/temp_folder.h"
 #include "support/pty.h"
+#include "support/temp_dir.h"
 
 namespace ql {
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::WriteBytes;
 
 // A sysfs and /dev tree as the kernel and udev lay them out for a USB
 // adapter (ttyUSB0, whose node is a real pseudo-terminal), a modem-class
 // adapter (ttyACM0), a built-in UART with hardware (ttyS1), one without
 // (ttyS0) and a virtual console (tty0).
-class SerialDevicesTest : public test_support::TempFolderTest {
+class SerialDevicesTest : public test_support::TempDirTest {
  protected:
   void SetUp() override {
-    TempFolderTest::SetUp();
+    TempDirTest::SetUp();
     ASSERT_TRUE(pty_.ok());
     roots_.sys = PathOf("sys");
     roots_.dev = PathOf("dev");
