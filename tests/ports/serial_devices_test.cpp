@@ -12,8 +12,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <thread>
 
+#include "support/poll_until.h"
 #include "support/pty.h"
 #include "support/temp_dir.h"
 
@@ -175,12 +175,12 @@ class Holder {
 DeviceAccess CheckUntil(const std::string& path, const Identity& who,
                         const std::function<bool(const DeviceAccess&)>& done) {
   DeviceAccess access;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  do {
-    access = CheckAccess(path, who, "/proc");
-    if (done(access)) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  } while (std::chrono::steady_clock::now() < deadline);
+  test_support::PollUntil(
+      [&] {
+        access = CheckAccess(path, who, "/proc");
+        return done(access);
+      },
+      std::chrono::seconds(20), std::chrono::milliseconds(10));
   return access;
 }
 
