@@ -10,10 +10,10 @@
 
 #include "base/frame_layout.h"
 #include "graph/null_canvas.h"
+#include "run/memory_profile_store.h"
 #include "run/qarn_view.h"
 #include "support/fake_serial_line.h"
 #include "support/fixed_clock.h"
-#include "support/memory_profile_store.h"
 #include "support/view_probe.h"
 
 namespace ql {
@@ -62,7 +62,7 @@ std::string DcVoltFrame() {
 
 void RunTicks(benchmark::State& state, bool allModes) {
   test_support::FakeSerialLine line;
-  test_support::MemoryProfileStore store;
+  MemoryProfileStore store;
   test_support::FixedClock clock;
   LeanHost host;
   CQarnView view(host.Parts(), store, clock, line);

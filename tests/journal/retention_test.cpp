@@ -12,7 +12,7 @@
 
 #include "journal/journal_writer.h"
 #include "journal/retention.h"
-#include "support/memory_profile_store.h"
+#include "run/memory_profile_store.h"
 #include "support/temp_dir.h"
 
 namespace ql::journal {
@@ -89,7 +89,7 @@ TEST(JournalSettingsTest, SectionJournalWithItsDefaults) {
                         Case{"1", "7", "2048", true, 7, 2048},
                         Case{"yes", "-3", "0", true, 90, 1024},
                         Case{"", "x", "-1", true, 90, 1024}}) {
-    test_support::MemoryProfileStore store;
+    MemoryProfileStore store;
     if (c.enabled) store.Set("Journal", "Enabled", c.enabled);
     if (c.keep_days) store.Set("Journal", "KeepDays", c.keep_days);
     if (c.max_mb) store.Set("Journal", "MaxMB", c.max_mb);

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "run/memory_profile_store.h"
 #include "run/qarn_view.h"
 #include "sim/meter_words.h"
 #include "support/fake_serial_line.h"
 #include "support/fixed_clock.h"
-#include "support/memory_profile_store.h"
 #include "support/recording_form_host.h"
 #include "support/temp_dir.h"
 #include "support/view_probe.h"

@@ -10,9 +10,9 @@
 
 #include "link/posix_serial_line.h"
 #include "reliability/counting_line.h"
+#include "run/memory_profile_store.h"
 #include "run/qarn_view.h"
 #include "support/fixed_clock.h"
-#include "support/memory_profile_store.h"
 #include "support/poll_until.h"
 #include "support/pty.h"
 #include "support/recording_form_host.h"
