@@ -17,10 +17,10 @@
 #include "fuzz_check.h"
 #include "graph/recording_canvas.h"
 #include "run/ids.h"
+#include "run/memory_profile_store.h"
 #include "run/qarn_view.h"
 #include "support/fake_serial_line.h"
 #include "support/fixed_clock.h"
-#include "support/memory_profile_store.h"
 #include "support/recording_form_host.h"
 #include "support/view_probe.h"
 
@@ -58,7 +58,7 @@ void CheckView(ql::CQarnView& view, const ql::test_support::RecordingFormHost& h
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view input(reinterpret_cast<const char*>(data), size);
-  ql::test_support::MemoryProfileStore store;
+  ql::MemoryProfileStore store;
   store.Set("COMM", "Port", NextLine(input));
   store.Set("Db", "Ref", NextLine(input));
   store.Set("Sampling Time", "Current", NextLine(input));

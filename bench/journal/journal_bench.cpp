@@ -28,7 +28,7 @@
 #include "support/fake_serial_line.h"
 #include "support/fixed_clock.h"
 #include "support/lean_form_host.h"
-#include "support/memory_profile_store.h"
+#include "run/memory_profile_store.h"
 #include "support/view_probe.h"
 
 namespace ql::journal {
@@ -84,7 +84,7 @@ void SetCounterMedian(benchmark::State& state, std::vector<double>& us) {
 // `folder` unless it is empty.
 void RecordingTicks(benchmark::State& state, const std::string& folder) {
   test_support::FakeSerialLine line;
-  test_support::MemoryProfileStore store;
+  MemoryProfileStore store;
   test_support::FixedClock clock;
   test_support::LeanFormHost host;
   SystemWallClock wall;

@@ -7,11 +7,11 @@
 
 #include <string>
 
+#include "run/memory_profile_store.h"
 #include "run/qarn_view.h"
 #include "support/fake_serial_line.h"
 #include "support/fixed_clock.h"
 #include "support/lean_form_host.h"
-#include "support/memory_profile_store.h"
 #include "support/view_probe.h"
 
 namespace ql {
@@ -19,7 +19,7 @@ namespace {
 
 void RunTicks(benchmark::State& state, bool allModes) {
   test_support::FakeSerialLine line;
-  test_support::MemoryProfileStore store;
+  MemoryProfileStore store;
   test_support::FixedClock clock;
   test_support::LeanFormHost host;
   CQarnView view(host.Parts(), store, clock, line);

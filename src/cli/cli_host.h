@@ -11,27 +11,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "graph/null_canvas.h"
 #include "run/form_host.h"
-#include "run/profile_store.h"
 
 namespace ql::cli {
-
-// Settings held in memory only: for the commands that read files and must
-// neither depend on nor change the user's settings.
-class MemoryStore : public ProfileStore {
- public:
-  int GetInt(std::string_view section, std::string_view key, int fallback) override;
-  std::string GetString(std::string_view section, std::string_view key,
-                        std::string_view fallback) override;
-  bool WriteInt(std::string_view section, std::string_view key, int value) override;
-  bool WriteString(std::string_view section, std::string_view key, std::string_view value) override;
-
- private:
-  std::map<std::string, std::string, std::less<>> values_;
-};
 
 class CliHost : public FormControls, public FormStatus, public FormDialogs, public FormPanel {
  public:

@@ -11,6 +11,7 @@
 
 #include "cli/cli_host.h"
 #include "link/posix_serial_line.h"
+#include "run/memory_profile_store.h"
 #include "run/qarn_view.h"
 #include "run/system_clock.h"
 
@@ -30,7 +31,7 @@ class FileView {
   CQarnView& view() { return view_; }
 
  private:
-  MemoryStore store_;
+  MemoryProfileStore store_;
   PosixSerialLine line_;
   SystemClock clock_;
   CliHost host_;

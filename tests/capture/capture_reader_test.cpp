@@ -10,12 +10,14 @@
 #include <vector>
 
 #include "capture/capture_format.h"
-#include "files/temp_folder.h"
+#include "support/temp_dir.h"
 
 namespace ql {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using test_support::ReadBytes;
+using test_support::WriteBytes;
 
 Bytes ToBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
@@ -110,7 +112,7 @@ TEST(CaptureReaderTest, TimesAddedUpPastTheLimitAreRefused) {
   EXPECT_NE(status.reason().find("read 3 at byte"), std::string::npos) << status.reason();
 }
 
-class CaptureFileTest : public test_support::TempFolderTest {};
+class CaptureFileTest : public test_support::TempDirTest {};
 
 TEST_F(CaptureFileTest, ReasonsNameTheFileAndOnlyRegularFilesAreRead) {
   Capture capture;
@@ -125,7 +127,7 @@ TEST_F(CaptureFileTest, ReasonsNameTheFileAndOnlyRegularFilesAreRead) {
 
   // A FIFO nobody writes to would hold the reader for ever.
   ASSERT_EQ(::mkfifo(PathOf("fifo").c_str(), 0600), 0);
-  for (const std::string& path : {PathOf("fifo"), folder_.string(), std::string("/dev/null")}) {
+  for (const std::string& path : {PathOf("fifo"), dir_.path().string(), std::string("/dev/null")}) {
     status = ReadCaptureFile(path, capture);
     EXPECT_EQ(status.code(), Status::Code::kInvalid) << path;
     EXPECT_NE(status.reason().find("not a regular file"), std::string::npos) << status.reason();

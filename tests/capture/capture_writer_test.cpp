@@ -17,13 +17,15 @@
 
 #include "capture/capture_format.h"
 #include "capture/capture_reader.h"
-#include "files/temp_folder.h"
+#include "support/temp_dir.h"
 #include "reliability/mounts.h"
 
 namespace ql {
 namespace {
 
 using namespace std::chrono_literals;
+using test_support::ReadBytes;
+using test_support::WriteBytes;
 
 void Give(CaptureWriter& writer, const std::string& bytes) {
   writer.Received(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
@@ -34,7 +36,7 @@ std::string Text(const Capture& capture, std::size_t index) {
   return std::string(bytes.begin(), bytes.end());
 }
 
-class CaptureWriterTest : public test_support::TempFolderTest {};
+class CaptureWriterTest : public test_support::TempDirTest {};
 
 TEST_F(CaptureWriterTest, EveryReadComesBackWithItsBytesAndItsTime) {
   std::unique_ptr<CaptureWriter> writer;
@@ -148,7 +150,7 @@ TEST_F(CaptureWriterTest, FullDiskIsToldOnceAndTheRunSideCarriesOn) {
 }
 
 TEST_F(CaptureWriterTest, FileThatCannotBeMadeIsRefusedAtOnce) {
-  for (const std::string& path : {PathOf("missing/run.qlcap"), folder_.string(),
+  for (const std::string& path : {PathOf("missing/run.qlcap"), dir_.path().string(),
                                   std::string("/dev/full")}) {
     std::unique_ptr<CaptureWriter> writer;
     const Status status = CaptureWriter::Create(path, 0, writer);

@@ -52,26 +52,26 @@ TEST_F(CaptureReplay, ReplayedCaptureGivesTheSameListAndReadingFile) {
                      "0.3", "--seed", "7"});
     ASSERT_FALSE(meter.Pty().empty());
     std::vector<std::string> args = logArgs;
-    args.insert(args.end(), {"--port", meter.Pty(), "--raw", Path("run.qlcap"), "--save",
-                             Path("first.rdg"), "--settings", Path("first.ini")});
+    args.insert(args.end(), {"--port", meter.Pty(), "--raw", PathOf("run.qlcap"), "--save",
+                             PathOf("first.rdg"), "--settings", PathOf("first.ini")});
     first = RunCli(args);
   }
   ASSERT_EQ(first.exitCode, 0) << first.err;
   ASSERT_EQ(Lines(first.out).size(), 12u);
 
-  CliProcess replay({"simulate", "--pty", "--replay", Path("run.qlcap")});
+  CliProcess replay({"simulate", "--pty", "--replay", PathOf("run.qlcap")});
   const std::string pty = replay.ReadLine(std::chrono::seconds(10));
   ASSERT_FALSE(pty.empty());
   std::vector<std::string> args = logArgs;
-  args.insert(args.end(), {"--port", pty, "--save", Path("second.rdg"), "--settings",
-                           Path("second.ini")});
+  args.insert(args.end(), {"--port", pty, "--save", PathOf("second.rdg"), "--settings",
+                           PathOf("second.ini")});
   const CliResult second = RunCli(args);
   ASSERT_EQ(second.exitCode, 0) << second.err;
   EXPECT_EQ(LinesWithoutTimes(second.out), LinesWithoutTimes(first.out));
-  const std::string firstFile = ReadFile(Path("first.rdg"));
+  const std::string firstFile = ReadBytes(PathOf("first.rdg"));
   EXPECT_EQ(firstFile.size() % kRecordSize, 0u);
   EXPECT_GT(firstFile.size(), 0u);
-  EXPECT_EQ(WithoutTimes(ReadFile(Path("second.rdg")), kRecordSize),
+  EXPECT_EQ(WithoutTimes(ReadBytes(PathOf("second.rdg")), kRecordSize),
             WithoutTimes(firstFile, kRecordSize));
   // Played whole, the line stays open until the replay is stopped.
   EXPECT_EQ(replay.ReadLine(std::chrono::seconds(10)).rfind("replayed ", 0), 0u);
@@ -91,15 +91,15 @@ TEST_F(CaptureReplay, ReplayToADeviceWritesEveryByteInOrder) {
     capture += piece;
     bytes += piece;
   }
-  std::ofstream(Path("run.qlcap"), std::ios::binary) << capture;
-  std::ofstream(Path("line.bin")).close();
-  const CliResult result = RunCli({"simulate", "--device", Path("line.bin"), "--replay",
-                                   Path("run.qlcap"), "--speed", "1000"},
+  std::ofstream(PathOf("run.qlcap"), std::ios::binary) << capture;
+  std::ofstream(PathOf("line.bin")).close();
+  const CliResult result = RunCli({"simulate", "--device", PathOf("line.bin"), "--replay",
+                                   PathOf("run.qlcap"), "--speed", "1000"},
                                   std::chrono::seconds(5));
   EXPECT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(result.out, Path("line.bin") + "\nreplayed 100 reads, " +
+  EXPECT_EQ(result.out, PathOf("line.bin") + "\nreplayed 100 reads, " +
                             std::to_string(bytes.size()) + " bytes\n");
-  EXPECT_EQ(ReadFile(Path("line.bin")), bytes);
+  EXPECT_EQ(ReadBytes(PathOf("line.bin")), bytes);
 }
 
 struct DamagedCapture {
@@ -112,12 +112,12 @@ class DamagedCaptureReplay : public CliTest,
                              public ::testing::WithParamInterface<DamagedCapture> {};
 
 TEST_P(DamagedCaptureReplay, IsRefusedBeforeALineIsOpened) {
-  std::ofstream(Path("bad.qlcap"), std::ios::binary) << GetParam().bytes;
-  const CliResult result = RunCli({"simulate", "--pty", "--replay", Path("bad.qlcap")});
+  std::ofstream(PathOf("bad.qlcap"), std::ios::binary) << GetParam().bytes;
+  const CliResult result = RunCli({"simulate", "--pty", "--replay", PathOf("bad.qlcap")});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err,
-            "quintaline-cli simulate: " + Path("bad.qlcap") + ": " + GetParam().reason + "\n");
+            "quintaline-cli simulate: " + PathOf("bad.qlcap") + ": " + GetParam().reason + "\n");
 }
 
 std::string CutCapture() {
@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CaptureReplay, CaptureOnADiskThatFillsIsToldOnceAndTheRunGoesOn) {
-  const std::string small = Path("small");
+  const std::string small = PathOf("small");
   std::filesystem::create_directory(small);
   TmpfsMount mount;
   if (!mount.Mount(small, 64)) GTEST_SKIP() << "needs the right to mount a tmpfs";
@@ -149,10 +149,10 @@ TEST_F(CaptureReplay, CaptureOnADiskThatFillsIsToldOnceAndTheRunGoesOn) {
   ASSERT_FALSE(meter.Pty().empty());
   const CliResult result =
       RunCli({"log", "--port", meter.Pty(), "--sampling", "500ms", "--samples", "10", "--raw",
-              small + "/run.qlcap", "--save", Path("run.rdg"), "--settings", Path("s.ini")});
+              small + "/run.qlcap", "--save", PathOf("run.rdg"), "--settings", PathOf("s.ini")});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(Lines(result.out).size(), 10u);
-  EXPECT_EQ(ReadFile(Path("run.rdg")).size(), 10 * kRecordSize);
+  EXPECT_EQ(ReadBytes(PathOf("run.rdg")).size(), 10 * kRecordSize);
   const std::vector<std::string> errors = Lines(result.err);
   ASSERT_EQ(errors.size(), 1u) << result.err;
   EXPECT_EQ(errors[0], "quintaline-cli log: the capture stopped: " + small +
@@ -163,20 +163,20 @@ TEST_F(CaptureReplay, CaptureThatCannotBeMadeStopsTheRunBeforeItRecords) {
   Simulator meter({"--reading", "DC 12.34 V"});
   ASSERT_FALSE(meter.Pty().empty());
   const CliResult result = RunCli({"log", "--port", meter.Pty(), "--samples", "2", "--raw",
-                                   Path("missing/run.qlcap"), "--settings", Path("s.ini")});
+                                   PathOf("missing/run.qlcap"), "--settings", PathOf("s.ini")});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.out, "");
-  EXPECT_EQ(result.err, "quintaline-cli log: " + Path("missing/run.qlcap") +
+  EXPECT_EQ(result.err, "quintaline-cli log: " + PathOf("missing/run.qlcap") +
                             ": No such file or directory\n");
 }
 
 TEST_F(CaptureReplay, ReconnectGoesOnWhenTheStableNameComesBack) {
-  const std::string stable = Path("usb-Meter_Cable-if00-port0");
+  const std::string stable = PathOf("usb-Meter_Cable-if00-port0");
   auto meter = std::make_unique<Simulator>(std::vector<std::string>{"--reading", "DC 1.234 V"});
   ASSERT_FALSE(meter->Pty().empty());
   std::filesystem::create_symlink(meter->Pty(), stable);
   CliProcess log({"log", "--port", stable, "--reconnect", "--sampling", "500ms", "--save",
-                  Path("run.rdg"), "--settings", Path("s.ini")});
+                  PathOf("run.rdg"), "--settings", PathOf("s.ini")});
   ASSERT_FALSE(log.ReadLine(std::chrono::seconds(10)).empty());
   ASSERT_FALSE(log.ReadLine(std::chrono::seconds(10)).empty());
 
@@ -198,7 +198,7 @@ TEST_F(CaptureReplay, ReconnectGoesOnWhenTheStableNameComesBack) {
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(result.err, "Meter connection lost\nMeter connection back\n");
   // One list through the gap: every line recorded is saved.
-  EXPECT_EQ(ReadFile(Path("run.rdg")).size(), (read + Lines(result.out).size()) * kRecordSize);
+  EXPECT_EQ(ReadBytes(PathOf("run.rdg")).size(), (read + Lines(result.out).size()) * kRecordSize);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
-// Shared pieces of the command-line tests: a scratch folder per test, a
-// simulated meter on a pseudo-terminal, reading files written byte by byte
-// and small text helpers.
+// Shared pieces of the command-line tests: a simulated meter on a
+// pseudo-terminal, reading files written byte by byte and small text
+// helpers. Each test works in a folder of its own (TempDirTest).
 
 #include <gtest/gtest.h>
 
@@ -16,26 +16,19 @@
 #include <vector>
 
 #include "cli/cli_process.h"
+#include "support/temp_dir.h"
 
 namespace ql::test_support {
 
-class CliTest : public ::testing::Test {
+// A command-line test in a folder of its own; every run it logs goes to a
+// journal in that folder, never the user's.
+class CliTest : public TempDirTest {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ql-cli-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    // Every run a test logs goes to a journal of its own, never the user's.
-    setenv("QUINTALINE_JOURNAL", Path("journal.sqlite3").c_str(), 1);
+    TempDirTest::SetUp();
+    setenv("QUINTALINE_JOURNAL", PathOf("journal.sqlite3").c_str(), 1);
   }
-  void TearDown() override {
-    unsetenv("QUINTALINE_JOURNAL");
-    std::filesystem::remove_all(dir_);
-  }
-
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-
-  std::filesystem::path dir_;
+  void TearDown() override { unsetenv("QUINTALINE_JOURNAL"); }
 };
 
 // A simulated meter sending `sequence` at 20 frames a second on a new
@@ -76,11 +69,6 @@ inline std::size_t Utf8Length(const std::string& text) {
   std::size_t count = 0;
   for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
   return count;
-}
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // A reading file of `lines` (Latin-1): each a 68-byte record, the line,

@@ -28,25 +28,35 @@ class CliProcess {
  public:
   using Clock = std::chrono::steady_clock;
 
-  explicit CliProcess(const std::vector<std::string>& args) {
+  explicit CliProcess(const std::vector<std::string>& args) : words_(args) {
+    // Everything the child needs is made here: between fork and exec only
+    // async-signal-safe calls may run, and allocating is not one.
+    words_.insert(words_.begin(), QUINTALINE_CLI);
+    std::vector<char*> argv;
+    for (std::string& word : words_) argv.push_back(word.data());
+    argv.push_back(nullptr);
+
     int outPipe[2];
     int errPipe[2];
-    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) return;
+    if (pipe2(outPipe, O_CLOEXEC) != 0) return;
+    if (pipe2(errPipe, O_CLOEXEC) != 0) {
+      ClosePair(outPipe);
+      return;
+    }
     pid_ = fork();
     if (pid_ == 0) {
       dup2(outPipe[1], STDOUT_FILENO);
       dup2(errPipe[1], STDERR_FILENO);
-      std::vector<char*> argv;
-      std::string program = QUINTALINE_CLI;
-      argv.push_back(program.data());
-      std::vector<std::string> words = args;
-      for (std::string& word : words) argv.push_back(word.data());
-      argv.push_back(nullptr);
-      execv(program.c_str(), argv.data());
+      execv(argv[0], argv.data());
       _exit(127);
     }
     close(outPipe[1]);
     close(errPipe[1]);
+    if (pid_ < 0) {
+      close(outPipe[0]);
+      close(errPipe[0]);
+      return;
+    }
     out_ = outPipe[0];
     err_ = errPipe[0];
   }
@@ -79,6 +89,9 @@ class CliProcess {
 
   // Sends `signal` (unless 0) and waits for the end until the deadline.
   CliResult Finish(int signal, std::chrono::milliseconds deadline) {
+    // Without a child there is nobody to signal or wait for: pid -1 would
+    // reach every process of the user.
+    if (!Started()) return CliResult{-1, {}, "quintaline-cli was not started", false};
     if (signal != 0) kill(pid_, signal);
     const auto end = Clock::now() + deadline;
     CliResult result;
@@ -104,6 +117,11 @@ class CliProcess {
   }
 
  private:
+  static void ClosePair(const int (&pipe)[2]) {
+    close(pipe[0]);
+    close(pipe[1]);
+  }
+
   // Reads what the pipes hold, waiting at most until `end`. Returns false
   // once both are at their end.
   bool Pump(Clock::time_point end) {
@@ -138,6 +156,7 @@ class CliProcess {
     }
   }
 
+  std::vector<std::string> words_;  // the program and its arguments
   pid_t pid_ = -1;
   int out_ = -1;
   int err_ = -1;

@@ -45,8 +45,8 @@ class Spreadsheet : public CliTest {
     const std::string filter = "CSV:" + std::to_string(static_cast<int>(separator)) + ",34,76,1,," +
                                std::to_string(language);
     const std::string command =
-        "soffice -env:UserInstallation=file://" + Path("profile") + " --headless --infilter='" +
-        filter + "' --convert-to ods --outdir '" + Path("ods") + "' '" + csv + "' >/dev/null 2>&1";
+        "soffice -env:UserInstallation=file://" + PathOf("profile") + " --headless --infilter='" +
+        filter + "' --convert-to ods --outdir '" + PathOf("ods") + "' '" + csv + "' >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) return "soffice failed";
     const std::string stem = csv.substr(csv.rfind('/') + 1, csv.rfind('.') - csv.rfind('/') - 1);
     // content.xml: each row's cells; a number cell carries office:value.
@@ -63,17 +63,17 @@ class Spreadsheet : public CliTest {
         "  out.append('float:'+v.group(1) if v and 'float' in a else "
         "'text:'+re.sub('<[^>]*>','',body))\n"
         "print(';'.join(out))\n";
-    std::ofstream(Path("cells.py")) << script;
-    return Output("python3 '" + Path("cells.py") + "' '" + Path("ods/" + stem + ".ods") + "' " +
+    std::ofstream(PathOf("cells.py")) << script;
+    return Output("python3 '" + PathOf("cells.py") + "' '" + PathOf("ods/" + stem + ".ods") + "' " +
                   std::to_string(column));
   }
 };
 
 TEST_F(Spreadsheet, ExportedNumbersAreNumbersInEitherKindOfLocale) {
-  WriteReadingFile(Path("run.rdg"), {ReadingLine(" 1.500", " Vdc", "DCV", "10:00:00"),
+  WriteReadingFile(PathOf("run.rdg"), {ReadingLine(" 1.500", " Vdc", "DCV", "10:00:00"),
                                      ReadingLine("-0.250", " Vdc", "DCV", "10:00:01")});
   {
-    journal::JournalWriter writer(Path("journal.sqlite3"), nullptr);
+    journal::JournalWriter writer(PathOf("journal.sqlite3"), nullptr);
     writer.BeginRun(RunInfo{"1.0", "cli", "/dev/pts/9", "COM1", 500, 600},
                     {1'765'375'357'000'000, 0});
     for (double value : {1.5, -0.25}) {
@@ -95,13 +95,13 @@ TEST_F(Spreadsheet, ExportedNumbersAreNumbersInEitherKindOfLocale) {
     int valueColumn;
   };
   for (const Case& c :
-       {Case{{"export", Path("run.rdg"), "--csv"}, "C", ',', 1033, 2},
+       {Case{{"export", PathOf("run.rdg"), "--csv"}, "C", ',', 1033, 2},
         Case{
-            {"export", Path("run.rdg"), "--locale", "--bom", "--csv"}, "de_DE.UTF-8", ';', 1031, 2},
+            {"export", PathOf("run.rdg"), "--locale", "--bom", "--csv"}, "de_DE.UTF-8", ';', 1031, 2},
         Case{{"journal", "export", "last", "--csv"}, "C", ',', 1033, 2},
         Case{{"journal", "export", "last", "--locale", "--csv"}, "de_DE.UTF-8", ';', 1031, 2}}) {
     SCOPED_TRACE(c.command[0] + " " + c.locale);
-    const std::string csv = Path("run.csv");
+    const std::string csv = PathOf("run.csv");
     std::vector<std::string> args = c.command;
     args.push_back(csv);
     setenv("LC_ALL", c.locale, 1);

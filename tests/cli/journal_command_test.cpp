@@ -46,10 +46,10 @@ void WriteRun(const std::string& path, bool stop) {
   if (stop) writer.Event({RunEventKind::kStop, {1'765'375'367'000'000, 3600}, ""});
 }
 
-using JournalCommandTest = CliTest;
+using JournalCommandTest = TempDirTest;
 
 TEST_F(JournalCommandTest, ListsRunsNewestFirstWithTheirState) {
-  const std::string db = Path("journal.sqlite3");
+  const std::string db = PathOf("journal.sqlite3");
   WriteRun(db, true);
   // A writer that dies without stopping leaves its run unfinished.
   const pid_t child = fork();
@@ -72,7 +72,7 @@ TEST_F(JournalCommandTest, ListsRunsNewestFirstWithTheirState) {
 }
 
 TEST_F(JournalCommandTest, ShowsEachPartWithItsListLines) {
-  const std::string db = Path("journal.sqlite3");
+  const std::string db = PathOf("journal.sqlite3");
   WriteRun(db, true);
   const CliResult result = RunCli({"journal", "--journal", db, "show", "last"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
@@ -82,7 +82,7 @@ TEST_F(JournalCommandTest, ShowsEachPartWithItsListLines) {
 }
 
 TEST_F(JournalCommandTest, RecoverWritesAPartAsAReadingFileThatGraphAndReportOpen) {
-  const std::string db = Path("journal.sqlite3");
+  const std::string db = PathOf("journal.sqlite3");
   WriteRun(db, false);  // left unfinished, as after a crash
   struct Case {
     std::vector<std::string> part;
@@ -90,29 +90,29 @@ TEST_F(JournalCommandTest, RecoverWritesAPartAsAReadingFileThatGraphAndReportOpe
   };
   for (const Case& c : {Case{{}, {ListLine(2, "mV")}},
                         Case{{"--part", "1"}, {ListLine(0, "V"), ListLine(1, "V")}}}) {
-    const std::string file = Path("recovered.qrn");
+    const std::string file = PathOf("recovered.qrn");
     std::vector<std::string> args{"journal", "--journal", db, "recover", "last", "--save", file};
     args.insert(args.end(), c.part.begin(), c.part.end());
     const CliResult result = RunCli(args);
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    WriteReadingFile(Path("expected.qrn"), c.lines);
-    EXPECT_EQ(ReadFile(file), ReadFile(Path("expected.qrn")));
+    WriteReadingFile(PathOf("expected.qrn"), c.lines);
+    EXPECT_EQ(ReadBytes(file), ReadBytes(PathOf("expected.qrn")));
     EXPECT_EQ(RunCli({"graph", file, "--ops"}).exitCode, 0);
     EXPECT_EQ(RunCli({"report", file, "--ops"}).exitCode, 0);
   }
   // A part that is not there, or no file named, leaves an existing file alone.
-  const std::string kept = Path("kept.qrn");
+  const std::string kept = PathOf("kept.qrn");
   WriteReadingFile(kept, {"old line"});
-  const std::string before = ReadFile(kept);
+  const std::string before = ReadBytes(kept);
   EXPECT_EQ(RunCli({"journal", "--journal", db, "recover", "last", "--part", "3", "--save", kept})
                 .exitCode,
             1);
   EXPECT_EQ(RunCli({"journal", "--journal", db, "recover", "last"}).exitCode, 2);
-  EXPECT_EQ(ReadFile(kept), before);
+  EXPECT_EQ(ReadBytes(kept), before);
 }
 
 TEST_F(JournalCommandTest, DeleteRemovesTheRunWithEverythingItHolds) {
-  const std::string db = Path("journal.sqlite3");
+  const std::string db = PathOf("journal.sqlite3");
   WriteRun(db, true);
   WriteRun(db, true);
   ASSERT_EQ(RunCli({"journal", "--journal", db, "delete", "1"}).exitCode, 0);
@@ -126,7 +126,7 @@ TEST_F(JournalCommandTest, DeleteRemovesTheRunWithEverythingItHolds) {
 }
 
 TEST_F(JournalCommandTest, BadRunsAndFilesAreErrors) {
-  const std::string db = Path("journal.sqlite3");
+  const std::string db = PathOf("journal.sqlite3");
   WriteRun(db, true);
   struct Case {
     std::vector<std::string> args;
@@ -134,7 +134,7 @@ TEST_F(JournalCommandTest, BadRunsAndFilesAreErrors) {
   };
   for (const Case& c : {Case{{"journal", "--journal", db, "show", "7"}, 1},
                         Case{{"journal", "--journal", db, "show", "x1"}, 1},
-                        Case{{"journal", "--journal", Path("none.sqlite3"), "list"}, 1},
+                        Case{{"journal", "--journal", PathOf("none.sqlite3"), "list"}, 1},
                         Case{{"journal", "--journal", db, "frobnicate"}, 2},
                         Case{{"journal", "--journal", db}, 2}}) {
     const CliResult result = RunCli(c.args);
@@ -144,7 +144,7 @@ TEST_F(JournalCommandTest, BadRunsAndFilesAreErrors) {
 }
 
 TEST_F(JournalCommandTest, ExportsCsvThatACsvReaderTakesInBothNumberStyles) {
-  const std::string db = Path("journal.sqlite3");
+  const std::string db = PathOf("journal.sqlite3");
   WriteRun(db, true);
   struct Case {
     std::vector<std::string> extra;
@@ -165,7 +165,7 @@ TEST_F(JournalCommandTest, ExportsCsvThatACsvReaderTakesInBothNumberStyles) {
                              ";",
                              true,
                              header + "2025-12-10T15:02:38.250+01:00|1,25|2,25|no|mV|DC|2\n"}}) {
-    const std::string csv = Path("run.csv");
+    const std::string csv = PathOf("run.csv");
     std::vector<std::string> args{"journal", "--journal", db, "export", "last", "--csv", csv};
     args.insert(args.end(), c.extra.begin(), c.extra.end());
     // A locale that writes numbers with a decimal comma.
@@ -173,7 +173,7 @@ TEST_F(JournalCommandTest, ExportsCsvThatACsvReaderTakesInBothNumberStyles) {
     const CliResult result = RunCli(args);
     unsetenv("LC_ALL");
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(ReadFile(csv).rfind("\xEF\xBB\xBF", 0) == 0, c.bom);
+    EXPECT_EQ(ReadBytes(csv).rfind("\xEF\xBB\xBF", 0) == 0, c.bom);
     EXPECT_EQ(ReadCsvWithPython(csv, c.delimiter, c.bom), c.rows);
   }
 }

@@ -27,7 +27,7 @@ TEST_F(LogCommand, RecordsFiveSamplesWithPanelLinesAndSavesThem) {
   ASSERT_FALSE(meter.Pty().empty());
   const CliResult result =
       RunCli({"log", "--port", meter.Pty(), "--sampling", "500ms", "--samples", "5", "--save",
-              Path("run.rdg"), "--panel", "--settings", Path("settings.ini")});
+              PathOf("run.rdg"), "--panel", "--settings", PathOf("settings.ini")});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(result.err, "");
   const std::vector<std::string> lines = Lines(result.out);
@@ -44,12 +44,12 @@ TEST_F(LogCommand, RecordsFiveSamplesWithPanelLinesAndSavesThem) {
               "panel 1001=\" 12.34\" 1002=\" Vdc\" 1024=\"\" 1000=\"\" 1013=\"\" 1014=\"\" "
               "1019=\"\" 1020=\"\" 1021=\"\"");
   }
-  const std::string file = ReadFile(Path("run.rdg"));
+  const std::string file = ReadBytes(PathOf("run.rdg"));
   ASSERT_EQ(file.size(), 5u * 68u);
   EXPECT_EQ(file.substr(0, list_line::kLength), lines[0]);
   EXPECT_EQ(file[list_line::kLength], '\n');
   // --sampling acts as the Setup command: it is stored.
-  EXPECT_NE(ReadFile(Path("settings.ini")).find("Current=10"), std::string::npos);
+  EXPECT_NE(ReadBytes(PathOf("settings.ini")).find("Current=10"), std::string::npos);
 }
 
 TEST_F(LogCommand, MicroSignIsUtf8AndModeButtonsArePressed) {
@@ -57,7 +57,7 @@ TEST_F(LogCommand, MicroSignIsUtf8AndModeButtonsArePressed) {
   ASSERT_FALSE(meter.Pty().empty());
   const CliResult result =
       RunCli({"log", "--port", meter.Pty(), "--sampling", "500ms", "--samples", "2", "--modes",
-              "rel,ph", "--panel", "--settings", Path("settings.ini")});
+              "rel,ph", "--panel", "--settings", PathOf("settings.ini")});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   const std::vector<std::string> lines = Lines(result.out);
   ASSERT_EQ(lines.size(), 4u) << result.out;
@@ -76,15 +76,15 @@ TEST_F(LogCommand, MicroSignIsUtf8AndModeButtonsArePressed) {
 }
 
 TEST_F(LogCommand, PortThatCannotBeOpenedExitsOne) {
-  const CliResult result = RunCli({"log", "--port", Path("no-such-tty"), "--samples", "1", "--save",
-                                   Path("run.rdg"), "--settings", Path("s.ini")});
+  const CliResult result = RunCli({"log", "--port", PathOf("no-such-tty"), "--samples", "1",
+                                   "--save", PathOf("run.rdg"), "--settings", PathOf("s.ini")});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.out, "");
   const std::vector<std::string> lines = Lines(result.err);
   ASSERT_EQ(lines.size(), 2u) << result.err;
   EXPECT_EQ(lines[0], "Failed to Open ComPort");
   EXPECT_NE(lines[1].find("no-such-tty"), std::string::npos) << lines[1];
-  EXPECT_FALSE(std::filesystem::exists(Path("run.rdg")));
+  EXPECT_FALSE(std::filesystem::exists(PathOf("run.rdg")));
 }
 
 // A change of function clears the list; every line recorded still reaches
@@ -95,7 +95,7 @@ TEST_F(LogCommand, LinesOfEveryListReachStdoutWhenTheFunctionChanges) {
   ASSERT_FALSE(meter.Pty().empty());
   const CliResult result =
       RunCli({"log", "--port", meter.Pty(), "--sampling", "500ms", "--samples", "6", "--save",
-              Path("run.rdg"), "--settings", Path("settings.ini")});
+              PathOf("run.rdg"), "--settings", PathOf("settings.ini")});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   const std::vector<std::string> lines = Lines(result.out);
   ASSERT_EQ(lines.size(), 6u) << result.out;
@@ -103,7 +103,7 @@ TEST_F(LogCommand, LinesOfEveryListReachStdoutWhenTheFunctionChanges) {
   for (const std::string& line : lines) names.emplace(list_line::Text(line, list_line::kName));
   EXPECT_EQ(names, (std::set<std::string>{"ACV                 ", "DCV                 "}));
 
-  const std::string file = ReadFile(Path("run.rdg"));
+  const std::string file = ReadBytes(PathOf("run.rdg"));
   const std::size_t saved = file.size() / 68u;
   ASSERT_GE(saved, 1u);
   ASSERT_LT(saved, lines.size());
@@ -115,8 +115,8 @@ TEST_F(LogCommand, LinesOfEveryListReachStdoutWhenTheFunctionChanges) {
 TEST_F(LogCommand, MeterGoneKeepsTheLinesSavesThemAndSaysSoOnce) {
   Simulator meter({"--reading", "DC 1.234 V"});
   ASSERT_FALSE(meter.Pty().empty());
-  CliProcess log({"log", "--port", meter.Pty(), "--sampling", "500ms", "--save", Path("run.rdg"),
-                  "--settings", Path("s.ini")});
+  CliProcess log({"log", "--port", meter.Pty(), "--sampling", "500ms", "--save", PathOf("run.rdg"),
+                  "--settings", PathOf("s.ini")});
   // Pull the cable once the run has recorded two lines.
   ASSERT_FALSE(log.ReadLine(std::chrono::seconds(10)).empty());
   ASSERT_FALSE(log.ReadLine(std::chrono::seconds(10)).empty());
@@ -125,7 +125,7 @@ TEST_F(LogCommand, MeterGoneKeepsTheLinesSavesThemAndSaysSoOnce) {
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.err, "Meter connection lost\n");
   const std::size_t recorded = 2 + Lines(result.out).size();
-  EXPECT_EQ(ReadFile(Path("run.rdg")).size(), recorded * 68u);
+  EXPECT_EQ(ReadBytes(PathOf("run.rdg")).size(), recorded * 68u);
 }
 
 // A hang-up (terminal closed, ssh dropped) ends the run as Ctrl+C does.
@@ -135,11 +135,11 @@ TEST_F(LogCommand, StopSignalEndsTheRunAndStillSaves) {
     Simulator meter({"--reading", "AC 1.234 mV"});
     ASSERT_FALSE(meter.Pty().empty());
     CliProcess log({"log", "--port", meter.Pty(), "--sampling", "500ms", "--save",
-                    Path("run.rdg"), "--settings", Path("s.ini")});
+                    PathOf("run.rdg"), "--settings", PathOf("s.ini")});
     ASSERT_FALSE(log.ReadLine(std::chrono::seconds(10)).empty());
     const CliResult result = log.Finish(signal, std::chrono::seconds(10));
     EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(ReadFile(Path("run.rdg")).size(), (1 + Lines(result.out).size()) * 68u);
+    EXPECT_EQ(ReadBytes(PathOf("run.rdg")).size(), (1 + Lines(result.out).size()) * 68u);
   }
 }
 
@@ -151,10 +151,10 @@ int RunShell(const std::string& script) {
 }
 
 TEST_F(LogCommand, SaveTargetThatCannotBeWrittenIsRefusedBeforeThePortOpens) {
-  for (const std::string& target : {Path("missing/run.rdg"), dir_.string(),
-                                    std::string("/dev/full"), Path(std::string(256, 'n'))}) {
-    const CliResult result = RunCli({"log", "--port", Path("no-such-tty"), "--samples", "1",
-                                     "--save", target, "--settings", Path("s.ini")});
+  for (const std::string& target : {PathOf("missing/run.rdg"), dir_.path().string(),
+                                    std::string("/dev/full"), PathOf(std::string(256, 'n'))}) {
+    const CliResult result = RunCli({"log", "--port", PathOf("no-such-tty"), "--samples", "1",
+                                     "--save", target, "--settings", PathOf("s.ini")});
     EXPECT_EQ(result.exitCode, 1) << target;
     EXPECT_EQ(result.err.find("Failed to Open ComPort"), std::string::npos) << result.err;
     EXPECT_EQ(result.err.rfind("quintaline-cli log: ", 0), 0u) << result.err;
@@ -164,14 +164,12 @@ TEST_F(LogCommand, SaveTargetThatCannotBeWrittenIsRefusedBeforeThePortOpens) {
 TEST_F(LogCommand, SilentMeterRecordsNothingAndAnEarlierFileStays) {
   Pty meter;
   ASSERT_TRUE(meter.ok());
-  {
-    std::ofstream(Path("run.rdg")) << "earlier run";
-  }
+  { std::ofstream(PathOf("run.rdg")) << "earlier run"; }
   const CliResult result = RunCli({"log", "--port", meter.SlavePath(), "--seconds", "0.3", "--save",
-                                   Path("run.rdg"), "--settings", Path("s.ini")});
+                                   PathOf("run.rdg"), "--settings", PathOf("s.ini")});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_NE(result.err.find("no line was recorded"), std::string::npos) << result.err;
-  EXPECT_EQ(ReadFile(Path("run.rdg")), "earlier run");
+  EXPECT_EQ(ReadBytes(PathOf("run.rdg")), "earlier run");
 }
 
 // A meter that says nothing for 5 s is named once, and again when it speaks.
@@ -179,8 +177,8 @@ TEST_F(LogCommand, SilentMeterIsNamedOnceAndAgainWhenFramesCome) {
   // One frame, then 7 s of silence, then frames again.
   Simulator meter({"--reading", "DC 1.234 V", "--gap-every", "1", "--gap-frames", "140"});
   ASSERT_FALSE(meter.Pty().empty());
-  const CliResult result = RunCli({"log", "--port", meter.Pty(), "--seconds", "9",
-                                   "--settings", Path("s.ini")});
+  const CliResult result =
+      RunCli({"log", "--port", meter.Pty(), "--seconds", "9", "--settings", PathOf("s.ini")});
   const std::string quiet =
       "no frames heard on " + meter.Pty() + ": is the meter on and its PC output enabled?\n";
   const std::string again = "frames heard again on " + meter.Pty() + "\n";
@@ -191,21 +189,19 @@ TEST_F(LogCommand, SilentMeterIsNamedOnceAndAgainWhenFramesCome) {
 }
 
 TEST_F(LogCommand, StoredSamplingOutsideTheFiveIsNamedAtStart) {
-  {
-    std::ofstream(Path("s.ini")) << "[Sampling Time]\nCurrent=2147483647\n";
-  }
+  { std::ofstream(PathOf("s.ini")) << "[Sampling Time]\nCurrent=2147483647\n"; }
   Simulator meter({"--reading", "DC 1.234 V"});
   ASSERT_FALSE(meter.Pty().empty());
   const CliResult odd =
-      RunCli({"log", "--port", meter.Pty(), "--samples", "1", "--settings", Path("s.ini")});
+      RunCli({"log", "--port", meter.Pty(), "--samples", "1", "--settings", PathOf("s.ini")});
   EXPECT_EQ(odd.exitCode, 0) << odd.err;
   EXPECT_NE(odd.err.find("stored sampling Current=2147483647 in section \"Sampling Time\" of " +
-                         Path("s.ini")),
+                         PathOf("s.ini")),
             std::string::npos)
       << odd.err;
   // A choice on the command line replaces it: nothing to name.
   const CliResult chosen = RunCli({"log", "--port", meter.Pty(), "--samples", "1", "--sampling",
-                                   "500ms", "--settings", Path("s.ini")});
+                                   "500ms", "--settings", PathOf("s.ini")});
   EXPECT_EQ(chosen.exitCode, 0) << chosen.err;
   EXPECT_EQ(chosen.err, "");
 }
@@ -215,10 +211,10 @@ TEST_F(LogCommand, ClosedStdoutEndsTheRunAndStillSaves) {
   Simulator meter({"--reading", "AC 1.234 mV"});
   ASSERT_FALSE(meter.Pty().empty());
   const std::string log = std::string(QUINTALINE_CLI) + " log --port " + meter.Pty() +
-                          " --sampling 500ms --save " + Path("run.rdg") + " --settings " +
-                          Path("s.ini");
+                          " --sampling 500ms --save " + PathOf("run.rdg") + " --settings " +
+                          PathOf("s.ini");
   EXPECT_EQ(RunShell("set -o pipefail; " + log + " | head -1 >/dev/null"), 0);
-  EXPECT_GE(ReadFile(Path("run.rdg")).size(), 2 * 68u);
+  EXPECT_GE(ReadBytes(PathOf("run.rdg")).size(), 2 * 68u);
 }
 
 }  // namespace

@@ -21,12 +21,12 @@ using namespace std::chrono_literals;
 
 class LogJournal : public CliTest {
  protected:
-  std::string Journal() const { return Path("journal.sqlite3"); }
+  std::string Journal() const { return PathOf("journal.sqlite3"); }
 
   // The reading file that holds `lines` (printed, so UTF-8 without a micro sign).
   std::string ReadingFileOf(const std::vector<std::string>& lines) {
-    WriteReadingFile(Path("expected.rdg"), lines);
-    return ReadFile(Path("expected.rdg"));
+    WriteReadingFile(PathOf("expected.rdg"), lines);
+    return ReadBytes(PathOf("expected.rdg"));
   }
 
   // `journal show RUN`: each part's list lines, in order.
@@ -49,7 +49,7 @@ TEST_F(LogJournal, KilledLoggerLeavesEveryPrintedSampleInARunThatRecovers) {
   Simulator meter({"--reading", "DC 12.34 V"});
   ASSERT_FALSE(meter.Pty().empty());
   CliProcess log({"log", "--port", meter.Pty(), "--sampling", "500ms", "--settings",
-                  Path("settings.ini"), "--journal", Journal()});
+                  PathOf("settings.ini"), "--journal", Journal()});
   std::vector<std::string> printed;
   while (printed.size() < 20) {
     const std::string line = log.ReadLine(10s);
@@ -70,17 +70,17 @@ TEST_F(LogJournal, KilledLoggerLeavesEveryPrintedSampleInARunThatRecovers) {
   ASSERT_LE(parts[0].size(), printed.size() + 1);
   EXPECT_EQ(std::vector<std::string>(parts[0].begin(), parts[0].begin() + 20), printed);
 
-  const std::string recovered = Path("recovered.rdg");
+  const std::string recovered = PathOf("recovered.rdg");
   const CliResult recover =
       RunCli({"journal", "--journal", Journal(), "recover", "last", "--save", recovered});
   ASSERT_EQ(recover.exitCode, 0) << recover.err;
-  EXPECT_EQ(ReadFile(recovered), ReadingFileOf(parts[0]));
-  EXPECT_EQ(ReadFile(recovered).substr(0, 20 * 68), ReadingFileOf(printed));
+  EXPECT_EQ(ReadBytes(recovered), ReadingFileOf(parts[0]));
+  EXPECT_EQ(ReadBytes(recovered).substr(0, 20 * 68), ReadingFileOf(printed));
   const CliResult graph = RunCli({"graph", recovered, "--ops"});
   EXPECT_EQ(graph.exitCode, 0) << graph.err;
-  const CliResult report = RunCli({"report", recovered, "--pdf", Path("recovered.pdf")});
+  const CliResult report = RunCli({"report", recovered, "--pdf", PathOf("recovered.pdf")});
   EXPECT_EQ(report.exitCode, 0) << report.err;
-  EXPECT_EQ(ReadFile(Path("recovered.pdf")).rfind("%PDF", 0), 0u);
+  EXPECT_EQ(ReadBytes(PathOf("recovered.pdf")).rfind("%PDF", 0), 0u);
 }
 
 TEST_F(LogJournal, TwoLoggersWriteOneJournalAtOnce) {
@@ -90,9 +90,9 @@ TEST_F(LogJournal, TwoLoggersWriteOneJournalAtOnce) {
   ASSERT_FALSE(second.Pty().empty());
   // The journal of QUINTALINE_JOURNAL, as a user's default one.
   CliProcess a({"log", "--port", first.Pty(), "--sampling", "500ms", "--samples", "8", "--settings",
-                Path("a.ini")});
+                PathOf("a.ini")});
   CliProcess b({"log", "--port", second.Pty(), "--sampling", "500ms", "--samples", "8",
-                "--settings", Path("b.ini")});
+                "--settings", PathOf("b.ini")});
   const CliResult ra = a.Finish(0, 20s);
   const CliResult rb = b.Finish(0, 20s);
   ASSERT_EQ(ra.exitCode, 0) << ra.err;
@@ -125,9 +125,9 @@ TEST_F(LogJournal, RangeChangedTwiceThreePartsInTheJournalTheLastInTheList) {
                    "DC 123.4 V;DC 123.4 V;DC 123.4 V",
                    "--hold", "20"});
   ASSERT_FALSE(meter.Pty().empty());
-  const std::string saved = Path("list.rdg");
+  const std::string saved = PathOf("list.rdg");
   const CliResult log = RunCli({"log", "--port", meter.Pty(), "--sampling", "500ms", "--samples",
-                                "14", "--save", saved, "--settings", Path("settings.ini")});
+                                "14", "--save", saved, "--settings", PathOf("settings.ini")});
   ASSERT_EQ(log.exitCode, 0) << log.err;
 
   // stdout has every line; a change of the value's form is a new part.
@@ -144,46 +144,46 @@ TEST_F(LogJournal, RangeChangedTwiceThreePartsInTheJournalTheLastInTheList) {
 
   const auto parts = ShownParts("last");
   EXPECT_EQ(parts, printed);
-  EXPECT_EQ(ReadFile(saved), ReadingFileOf(printed.back()));
+  EXPECT_EQ(ReadBytes(saved), ReadingFileOf(printed.back()));
   for (std::size_t k = 0; k < printed.size(); ++k) {
     SCOPED_TRACE(k + 1);
-    const std::string file = Path("part.rdg");
+    const std::string file = PathOf("part.rdg");
     const CliResult recover = RunCli({"journal", "--journal", Journal(), "recover", "last",
                                       "--part", std::to_string(k + 1), "--save", file});
     ASSERT_EQ(recover.exitCode, 0) << recover.err;
-    EXPECT_EQ(ReadFile(file), ReadingFileOf(printed[k]));
+    EXPECT_EQ(ReadBytes(file), ReadingFileOf(printed[k]));
   }
   // Without --part, the last part: the very file the list was saved as.
   const CliResult last =
-      RunCli({"journal", "--journal", Journal(), "recover", "last", "--save", Path("last.rdg")});
+      RunCli({"journal", "--journal", Journal(), "recover", "last", "--save", PathOf("last.rdg")});
   ASSERT_EQ(last.exitCode, 0) << last.err;
-  EXPECT_EQ(ReadFile(Path("last.rdg")), ReadFile(saved));
+  EXPECT_EQ(ReadBytes(PathOf("last.rdg")), ReadBytes(saved));
 }
 
 TEST_F(LogJournal, JournalTurnedOffOrUnwritable) {
   Simulator meter({"--reading", "DC 12.34 V"});
   ASSERT_FALSE(meter.Pty().empty());
   // Enabled=0: no journal is made.
-  std::ofstream(Path("off.ini")) << "[Journal]\nEnabled=0\n";
+  std::ofstream(PathOf("off.ini")) << "[Journal]\nEnabled=0\n";
   const CliResult off = RunCli({"log", "--port", meter.Pty(), "--sampling", "500ms", "--samples",
-                                "2", "--settings", Path("off.ini")});
+                                "2", "--settings", PathOf("off.ini")});
   EXPECT_EQ(off.exitCode, 0) << off.err;
   EXPECT_EQ(off.err, "");
   EXPECT_FALSE(std::filesystem::exists(Journal()));
 
   // A journal that cannot be made is told once on stderr; the run goes on.
-  std::ofstream(Path("file")) << "a file, not a folder";
+  std::ofstream(PathOf("file")) << "a file, not a folder";
   const CliResult broken = RunCli({"log", "--port", meter.Pty(), "--sampling", "500ms", "--samples",
-                                   "3", "--save", Path("run.rdg"), "--settings", Path("on.ini"),
-                                   "--journal", Path("file") + "/journal.sqlite3"});
+                                   "3", "--save", PathOf("run.rdg"), "--settings", PathOf("on.ini"),
+                                   "--journal", PathOf("file") + "/journal.sqlite3"});
   EXPECT_EQ(broken.exitCode, 0) << broken.err;
   EXPECT_EQ(Lines(broken.out).size(), 3u);
   const auto errors = Lines(broken.err);
   ASSERT_EQ(errors.size(), 1u) << broken.err;
   EXPECT_EQ(
-      errors[0].rfind("quintaline-cli log: journal " + Path("file") + "/journal.sqlite3: ", 0), 0u)
+      errors[0].rfind("quintaline-cli log: journal " + PathOf("file") + "/journal.sqlite3: ", 0), 0u)
       << errors[0];
-  EXPECT_EQ(ReadFile(Path("run.rdg")).size(), 3u * 68u);
+  EXPECT_EQ(ReadBytes(PathOf("run.rdg")).size(), 3u * 68u);
 }
 
 }  // namespace

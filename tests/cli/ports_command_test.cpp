@@ -20,9 +20,9 @@ class PortsCommand : public CliTest {};
 TEST_F(PortsCommand, ListeningHearsTheMeterAndNamesItsPort) {
   Simulator meter({"--reading", "DC 12.34 V"});
   ASSERT_FALSE(meter.Pty().empty());
-  std::ofstream(Path("settings.ini")) << "[COMM]\nCOM3=" << meter.Pty() << "\n";
-  const CliResult result = RunCli(
-      {"ports", "--listen", "2", "--settings", Path("settings.ini"), meter.Pty()});
+  std::ofstream(PathOf("settings.ini")) << "[COMM]\nCOM3=" << meter.Pty() << "\n";
+  const CliResult result =
+      RunCli({"ports", "--listen", "2", "--settings", PathOf("settings.ini"), meter.Pty()});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   const std::vector<std::string> lines = Lines(result.out);
   ASSERT_EQ(lines.size(), 5u) << result.out;
@@ -37,24 +37,24 @@ TEST_F(PortsCommand, ListeningHearsTheMeterAndNamesItsPort) {
 }
 
 TEST_F(PortsCommand, JsonListsTheDeviceAndWhyItCannotBeOpened) {
-  std::ofstream(Path("settings.ini")) << "[COMM]\n";
-  const CliResult result = RunCli(
-      {"ports", "--json", "--listen", "1", "--settings", Path("settings.ini"), Path("ttyUSB7")});
+  std::ofstream(PathOf("settings.ini")) << "[COMM]\n";
+  const CliResult result = RunCli({"ports", "--json", "--listen", "1", "--settings",
+                                   PathOf("settings.ini"), PathOf("ttyUSB7")});
   EXPECT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(result.out, "{\"devices\":[{\"name\":\"ttyUSB7\",\"path\":\"" + Path("ttyUSB7") +
+  EXPECT_EQ(result.out, "{\"devices\":[{\"name\":\"ttyUSB7\",\"path\":\"" + PathOf("ttyUSB7") +
                             "\",\"by_id\":[],\"by_path\":[],\"driver\":\"\",\"usb_id\":\"\","
                             "\"maker\":\"\",\"product\":\"\",\"serial\":\"\",\"com\":[],"
                             "\"can_open\":false,\"problem\":\"" +
-                            Path("ttyUSB7") +
+                            PathOf("ttyUSB7") +
                             " does not exist\",\"mend\":\"\",\"also_open_in\":\"\"}]}\n");
 }
 
 TEST_F(PortsCommand, ListeningToASilentLineWritesNothing) {
   Pty meter({.nonBlocking = true});
   ASSERT_TRUE(meter.ok());
-  std::ofstream(Path("settings.ini")) << "[COMM]\n";
+  std::ofstream(PathOf("settings.ini")) << "[COMM]\n";
   const CliResult result =
-      RunCli({"ports", "--listen", "1", "--settings", Path("settings.ini"), meter.SlavePath()});
+      RunCli({"ports", "--listen", "1", "--settings", PathOf("settings.ini"), meter.SlavePath()});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_NE(result.out.find("  listen:  no meter frames in 1 s"), std::string::npos) << result.out;
   // Whatever the listener had written would now wait on the meter's side.

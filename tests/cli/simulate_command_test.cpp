@@ -14,12 +14,12 @@ namespace {
 class SimulateCommand : public CliTest {};
 
 TEST_F(SimulateCommand, DeviceGetsTheFramesAndFramesStopsTheRun) {
-  std::ofstream(Path("line.bin")).close();
-  const CliResult result = RunCli({"simulate", "--device", Path("line.bin"), "--rate", "100",
+  std::ofstream(PathOf("line.bin")).close();
+  const CliResult result = RunCli({"simulate", "--device", PathOf("line.bin"), "--rate", "100",
                                    "--frames", "3", "--reading", "DC 12.34 V"});
   EXPECT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(result.out, Path("line.bin") + "\n");
-  const std::string bytes = ReadFile(Path("line.bin"));
+  EXPECT_EQ(result.out, PathOf("line.bin") + "\n");
+  const std::string bytes = ReadBytes(PathOf("line.bin"));
   ASSERT_EQ(bytes.size(), 3u * 14u);
   EXPECT_EQ(bytes.substr(0, 14), bytes.substr(14, 14));
   // The last three bytes of a frame carry the end marker C, D, E.

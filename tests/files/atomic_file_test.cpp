@@ -8,14 +8,18 @@
 
 #include <filesystem>
 
-#include "temp_folder.h"
+#include "support/file_size_limit.h"
+#include "support/temp_dir.h"
 
 namespace ql {
 namespace {
 
+using test_support::ReadBytes;
+using test_support::WriteBytes;
+
 using Strings = std::vector<std::string>;
 
-class AtomicFileTest : public test_support::TempFolderTest {};
+class AtomicFileTest : public test_support::TempDirTest {};
 
 TEST_F(AtomicFileTest, ReplacesTheTargetAndLeavesNothingElse) {
   const std::string path = PathOf("run.rdg");

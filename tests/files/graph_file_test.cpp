@@ -4,12 +4,15 @@
 
 #include <filesystem>
 
-#include "temp_folder.h"
+#include "support/temp_dir.h"
 
 namespace ql {
 namespace {
 
-class GraphFileTest : public test_support::TempFolderTest {};
+using test_support::ReadBytes;
+using test_support::WriteBytes;
+
+class GraphFileTest : public test_support::TempDirTest {};
 
 // A graph file whose fields are given as text, after the magic.
 std::string GraphFileWith(const std::string& fields) {

@@ -5,16 +5,19 @@
 
 #include <filesystem>
 
+#include "support/file_size_limit.h"
 #include "support/reading_lines.h"
-#include "temp_folder.h"
+#include "support/temp_dir.h"
 
 namespace ql {
 namespace {
 
 using Strings = std::vector<std::string>;
+using test_support::ReadBytes;
 using test_support::ReadingLine;
+using test_support::WriteBytes;
 
-class ReadingFileTest : public test_support::TempFolderTest {
+class ReadingFileTest : public test_support::TempDirTest {
  protected:
   Status Save(const Strings& lines) {
     VectorLineSource source(lines);

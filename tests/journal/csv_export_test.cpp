@@ -13,14 +13,15 @@
 #include "journal/csv_export.h"
 #include "journal/journal_reader.h"
 #include "journal/journal_writer.h"
+#include "support/temp_dir.h"
 
 namespace ql::journal {
 namespace {
 
 TEST(CsvExportTest, EveryRowsTimeAndValueAsWrittenInFull) {
-  char templ[] = "/tmp/ql-csv-XXXXXX";
-  const std::string dir = mkdtemp(templ);
-  const std::string path = dir + "/journal.sqlite3";
+  const test_support::TempDir dir("ql-csv");
+  ASSERT_TRUE(dir.ok());
+  const std::string path = dir.PathOf("journal.sqlite3");
   std::vector<WallTime> times;
   for (std::int64_t base : {std::int64_t{1'765'375'357'999'000}, std::int64_t{-1'234'567}})
     for (int offset : {3600, -12'600, 0})
@@ -56,7 +57,6 @@ TEST(CsvExportTest, EveryRowsTimeAndValueAsWrittenInFull) {
         IsoTime(times[i].utc_us, times[i].utc_offset_s) + "," + seconds + "," + value + ",";
     EXPECT_EQ(row.substr(0, expected.size()), expected) << i;
   }
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

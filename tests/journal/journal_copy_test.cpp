@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "journal/journal_writer.h"
+#include "support/temp_dir.h"
 
 namespace ql::journal {
 namespace {
@@ -29,8 +30,9 @@ std::string QueryText(sqlite3* db, const char* sql) {
 }
 
 TEST(JournalCopyTest, CopyTakenWhileARunWritesIsSoundAndHoldsEveryCommittedSample) {
-  char templ[] = "/tmp/ql-journal-copy-XXXXXX";
-  const std::string dir = mkdtemp(templ);
+  const test_support::TempDir scratch("ql-journal-copy");
+  ASSERT_TRUE(scratch.ok());
+  const std::string dir = scratch.path().string();
   const std::string path = dir + "/journal.sqlite3";
   std::atomic<std::int64_t> committed{0};
   std::atomic<bool> stop{false};
@@ -75,7 +77,6 @@ TEST(JournalCopyTest, CopyTakenWhileARunWritesIsSoundAndHoldsEveryCommittedSampl
   }
   stop = true;
   run.join();
-  fs::remove_all(dir);
 }
 
 }  // namespace

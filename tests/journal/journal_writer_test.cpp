@@ -15,6 +15,7 @@
 
 #include "journal/journal_reader.h"
 #include "journal/journal_writer.h"
+#include "support/temp_dir.h"
 
 namespace ql::journal {
 namespace {
@@ -23,16 +24,7 @@ namespace fs = std::filesystem;
 
 class JournalWriterTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char templ[] = "/tmp/ql-journal-XXXXXX";
-    dir_ = mkdtemp(templ);
-    path_ = dir_ + "/journal.sqlite3";
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(dir_, fs::perms::owner_all, ec);
-    fs::remove_all(dir_, ec);
-  }
+  void SetUp() override { ASSERT_TRUE(scratch_.ok()); }
 
   // One number from the journal, read through a connection of its own.
   std::int64_t Query(const std::string& sql) {
@@ -71,8 +63,9 @@ class JournalWriterTest : public ::testing::Test {
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
-  std::string dir_;
-  std::string path_;
+  test_support::TempDir scratch_{"ql-journal"};
+  std::string dir_ = scratch_.path().string();
+  std::string path_ = dir_ + "/journal.sqlite3";
   std::vector<std::string> reports_;
 };
 

@@ -12,7 +12,8 @@
 
 #include "journal/journal_writer.h"
 #include "journal/retention.h"
-#include "support/memory_profile_store.h"
+#include "run/memory_profile_store.h"
+#include "support/temp_dir.h"
 
 namespace ql::journal {
 namespace {
@@ -29,12 +30,7 @@ std::int64_t Now() {
 
 class RetentionTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char templ[] = "/tmp/ql-retention-XXXXXX";
-    dir_ = mkdtemp(templ);
-    path_ = dir_ + "/journal.sqlite3";
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  void SetUp() override { ASSERT_TRUE(scratch_.ok()); }
 
   // A finished run of `samples` samples that ended `days_ago` days ago.
   void FinishedRun(double days_ago, int samples, JournalSettings settings = {}) {
@@ -75,7 +71,9 @@ class RetentionTest : public ::testing::Test {
     writer.Event({RunEventKind::kStop, {Now(), 0}, ""});
   }
 
-  std::string dir_, path_, reports_;
+  test_support::TempDir scratch_{"ql-retention"};
+  std::string path_ = scratch_.PathOf("journal.sqlite3");
+  std::string reports_;
 };
 
 TEST(JournalSettingsTest, SectionJournalWithItsDefaults) {
@@ -91,7 +89,7 @@ TEST(JournalSettingsTest, SectionJournalWithItsDefaults) {
                         Case{"1", "7", "2048", true, 7, 2048},
                         Case{"yes", "-3", "0", true, 90, 1024},
                         Case{"", "x", "-1", true, 90, 1024}}) {
-    test_support::MemoryProfileStore store;
+    MemoryProfileStore store;
     if (c.enabled) store.Set("Journal", "Enabled", c.enabled);
     if (c.keep_days) store.Set("Journal", "KeepDays", c.keep_days);
     if (c.max_mb) store.Set("Journal", "MaxMB", c.max_mb);

@@ -18,35 +18,18 @@
 #include "run/ids.h"
 #include "run/meter_frames.h"
 #include "run/view_fixture.h"
+#include "support/temp_dir.h"
 
 namespace ql::test_support {
 namespace {
 
 namespace fs = std::filesystem;
 
-class VectorLines : public LineSource {
- public:
-  explicit VectorLines(std::vector<std::string> lines) : lines_(std::move(lines)) {}
-  int Count() const override { return static_cast<int>(lines_.size()); }
-  std::string Line(int index) const override { return lines_[static_cast<std::size_t>(index)]; }
-
- private:
-  std::vector<std::string> lines_;
-};
-
-std::string FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class ViewJournalTest : public ViewTest {
  protected:
-  void SetUp() override {
-    char templ[] = "/tmp/ql-view-journal-XXXXXX";
-    dir_ = mkdtemp(templ);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string dir_;
+  void SetUp() override { ASSERT_TRUE(scratch_.ok()); }
+  TempDir scratch_{"ql-view-journal"};
+  std::string dir_ = scratch_.path().string();
 };
 
 TEST_F(ViewJournalTest, ThreeRangesAreThreePartsAndEachRecoversAsListed) {
@@ -96,8 +79,8 @@ TEST_F(ViewJournalTest, ThreeRangesAreThreePartsAndEachRecoversAsListed) {
   // The last part recovered is the reading file saved from the list, byte
   // for byte.
   const std::string recovered = dir_ + "/recovered.rdg";
-  ASSERT_TRUE(SaveReadingFile(recovered, VectorLines(reader.PartLines(parts[2].id))).ok());
-  EXPECT_EQ(FileBytes(recovered), FileBytes(saved));
+  ASSERT_TRUE(SaveReadingFile(recovered, VectorLineSource(reader.PartLines(parts[2].id))).ok());
+  EXPECT_EQ(ReadBytes(recovered), ReadBytes(saved));
 }
 
 }  // namespace

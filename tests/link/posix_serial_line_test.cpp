@@ -11,22 +11,17 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "link/com_qv7300.h"
+#include "support/poll_until.h"
 #include "support/pty.h"
 
 namespace ql {
 namespace {
-
-using namespace std::chrono_literals;
-
-constexpr auto kDeadline = 5s;
 
 // A meter on a pseudo-terminal whose slave side, the one the line opens,
 // also has `probe_`: a descriptor opened before the line takes the slave
@@ -64,14 +59,13 @@ class ProbedPty {
 };
 
 // Asks the line until it reports at least `count` queued bytes or the line is
-// lost, for at most kDeadline. Returns the last answer.
+// lost, for at most the polling deadline. Returns the last answer.
 std::optional<std::size_t> WaitQueued(PosixSerialLine& line, std::size_t count) {
-  const auto until = std::chrono::steady_clock::now() + kDeadline;
-  std::optional<std::size_t> queued = line.Queued();
-  while (queued && *queued < count && std::chrono::steady_clock::now() < until) {
-    std::this_thread::sleep_for(1ms);
+  std::optional<std::size_t> queued;
+  test_support::PollUntil([&] {
     queued = line.Queued();
-  }
+    return !queued || *queued >= count;
+  });
   return queued;
 }
 
@@ -237,13 +231,7 @@ TEST_F(PosixSerialLineTest, ClosedLineCanBeOpenedAgain) {
 TEST_F(PosixSerialLineTest, HangUpReportsLineLost) {
   ASSERT_TRUE(line.Open("COM1").ok());
   pty.CloseMaster();
-  const auto until = std::chrono::steady_clock::now() + kDeadline;
-  std::optional<std::size_t> queued = line.Queued();
-  while (queued && std::chrono::steady_clock::now() < until) {
-    std::this_thread::sleep_for(1ms);
-    queued = line.Queued();
-  }
-  EXPECT_FALSE(queued.has_value());
+  EXPECT_TRUE(test_support::PollUntil([&] { return !line.Queued().has_value(); }));
   std::uint8_t byte = 0;
   EXPECT_EQ(line.Read(&byte, 1), 0u);
   line.Close();
@@ -255,12 +243,11 @@ TEST_F(PosixSerialLineTest, MeterLinkNoticesHangUp) {
   ASSERT_EQ(link.Open(1), 1);
   link.m_nCountdown = 100;
   pty.CloseMaster();
-  const auto until = std::chrono::steady_clock::now() + kDeadline;
-  while (!link.LineLost() && std::chrono::steady_clock::now() < until) {
+  EXPECT_TRUE(test_support::PollUntil([&] {
+    if (link.LineLost()) return true;
     EXPECT_EQ(link.ReadFrame(), RX_WAIT);
-    std::this_thread::sleep_for(1ms);
-  }
-  EXPECT_TRUE(link.LineLost());
+    return link.LineLost();
+  }));
   EXPECT_EQ(link.Close(), 1);
 }
 

@@ -12,24 +12,25 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <thread>
 
-#include "files/temp_folder.h"
+#include "support/poll_until.h"
 #include "support/pty.h"
+#include "support/temp_dir.h"
 
 namespace ql {
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::WriteBytes;
 
 // A sysfs and /dev tree as the kernel and udev lay them out for a USB
 // adapter (ttyUSB0, whose node is a real pseudo-terminal), a modem-class
 // adapter (ttyACM0), a built-in UART with hardware (ttyS1), one without
 // (ttyS0) and a virtual console (tty0).
-class SerialDevicesTest : public test_support::TempFolderTest {
+class SerialDevicesTest : public test_support::TempDirTest {
  protected:
   void SetUp() override {
-    TempFolderTest::SetUp();
+    TempDirTest::SetUp();
     ASSERT_TRUE(pty_.ok());
     roots_.sys = PathOf("sys");
     roots_.dev = PathOf("dev");
@@ -174,12 +175,12 @@ class Holder {
 DeviceAccess CheckUntil(const std::string& path, const Identity& who,
                         const std::function<bool(const DeviceAccess&)>& done) {
   DeviceAccess access;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  do {
-    access = CheckAccess(path, who, "/proc");
-    if (done(access)) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  } while (std::chrono::steady_clock::now() < deadline);
+  test_support::PollUntil(
+      [&] {
+        access = CheckAccess(path, who, "/proc");
+        return done(access);
+      },
+      std::chrono::seconds(20), std::chrono::milliseconds(10));
   return access;
 }
 

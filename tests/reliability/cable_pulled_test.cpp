@@ -6,10 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "base/list_line.h"
@@ -17,6 +13,7 @@
 #include "reliability/view_on_line.h"
 #include "run/ids.h"
 #include "sim/meter_words.h"
+#include "support/temp_dir.h"
 #include "support/view_probe.h"
 
 namespace ql::test_support {
@@ -24,17 +21,10 @@ namespace {
 
 constexpr char kLostText[] = "0=Meter connection lost";
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class CablePulledTest : public ViewOnLineTest {
  protected:
-  void TearDown() override { std::filesystem::remove(savePath); }
-  std::string savePath =
-      (std::filesystem::temp_directory_path() / ("ql-cable-" + std::to_string(::getpid()) + ".rdg"))
-          .string();
+  TempDir scratch{"ql-cable"};
+  std::string savePath = scratch.PathOf("run.rdg");
 };
 
 TEST_F(CablePulledTest, RunSurvivesThePulledCableAndRestartsOnTheNewDevice) {

@@ -71,7 +71,7 @@ TEST_F(DiskErrorsTest, TargetThatIsAFolder) {
   ExpectSaveFailsAndChangesNothing(PathOf("run.rdg"));
   EXPECT_TRUE(std::filesystem::is_directory(PathOf("run.rdg")));
   EXPECT_EQ(ReadBytes(PathOf("run.rdg/inside")), kOlderFile);
-  EXPECT_EQ(Entries(folder), std::vector<std::string>{"run.rdg"});
+  EXPECT_EQ(Entries(), std::vector<std::string>{"run.rdg"});
   ExpectSaveElsewhereWorks();
 }
 
@@ -87,7 +87,7 @@ TEST_F(DiskErrorsTest, ReadOnlyFolder) {
   }
   ::chmod(ro.c_str(), 0755);
   EXPECT_EQ(ReadBytes(ro + "/run.rdg"), kOlderFile);
-  EXPECT_EQ(Entries(ro), std::vector<std::string>{"run.rdg"});
+  EXPECT_EQ(EntriesOf(ro), std::vector<std::string>{"run.rdg"});
   ExpectSaveElsewhereWorks();
 }
 
@@ -100,7 +100,7 @@ TEST_F(DiskErrorsTest, ReadOnlyFileSystem) {
   ASSERT_TRUE(mount.MakeReadOnly());
   ExpectSaveFailsAndChangesNothing(ro + "/run.rdg");
   EXPECT_EQ(ReadBytes(ro + "/run.rdg"), kOlderFile);
-  EXPECT_EQ(Entries(ro), std::vector<std::string>{"run.rdg"});
+  EXPECT_EQ(EntriesOf(ro), std::vector<std::string>{"run.rdg"});
   ExpectSaveElsewhereWorks();
 }
 
@@ -119,7 +119,7 @@ TEST_F(DiskErrorsTest, FullDisk) {
   }
   ExpectSaveFailsAndChangesNothing(small + "/run.rdg");
   EXPECT_EQ(ReadBytes(small + "/run.rdg"), kOlderFile);
-  EXPECT_EQ(Entries(small), (std::vector<std::string>{"filler", "run.rdg"}));
+  EXPECT_EQ(EntriesOf(small), (std::vector<std::string>{"filler", "run.rdg"}));
   ExpectSaveElsewhereWorks();
 }
 
@@ -135,7 +135,7 @@ TEST_F(DiskErrorsTest, DeviceThatTakesNoBytes) {
   struct stat info {};
   ASSERT_EQ(::stat(device.c_str(), &info), 0);
   EXPECT_TRUE(S_ISCHR(info.st_mode));
-  EXPECT_EQ(Entries(folder), std::vector<std::string>{"full"});
+  EXPECT_EQ(Entries(), std::vector<std::string>{"full"});
 }
 
 }  // namespace

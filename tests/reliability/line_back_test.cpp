@@ -132,9 +132,10 @@ TEST_F(LineBackTest, LineBackWhilePausedResumesIntoTheSameList) {
   meter = std::make_unique<Pty>();
   ASSERT_TRUE(meter->ok());
   PointStableNameAt(meter->SlavePath());
-  const auto until = std::chrono::steady_clock::now() + kDeadline;
-  while (ViewProbe(view).m_link.LineLost() && std::chrono::steady_clock::now() < until) TickQuietly(1);
-  ASSERT_FALSE(ViewProbe(view).m_link.LineLost());
+  ASSERT_TRUE(PollUntil([&] {
+    TickQuietly(1);
+    return !view.Link().LineLost();
+  }));
   EXPECT_EQ(ViewProbe(view).m_bRecording, 0);
 
   const int count = host.ListCount();

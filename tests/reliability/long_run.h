@@ -12,11 +12,11 @@
 
 #include "graph/canvas.h"
 #include "run/ids.h"
+#include "run/memory_profile_store.h"
 #include "run/qarn_view.h"
 #include "sim/meter_words.h"
 #include "support/fake_serial_line.h"
 #include "support/fixed_clock.h"
-#include "support/memory_profile_store.h"
 #include "support/recording_form_host.h"
 
 #if defined(__SANITIZE_ADDRESS__)

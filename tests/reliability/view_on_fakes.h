@@ -5,36 +5,24 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "run/memory_profile_store.h"
 #include "run/qarn_view.h"
 #include "sim/meter_words.h"
 #include "support/fake_serial_line.h"
 #include "support/fixed_clock.h"
-#include "support/memory_profile_store.h"
 #include "support/recording_form_host.h"
+#include "support/temp_dir.h"
 #include "support/view_probe.h"
 
 namespace ql::test_support {
 
-class ViewOnFakesTest : public ::testing::Test {
+// The view goes before the scratch folder (dir_) does.
+class ViewOnFakesTest : public TempDirTest {
  protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ql-rel-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder = pattern;
-  }
-  void TearDown() override {
-    view.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-  }
-
   // Creates the view as the program does, on what the store holds now.
   CQarnView& Create() {
     view = std::make_unique<CQarnView>(host, store, clock, line);
@@ -58,30 +46,11 @@ class ViewOnFakesTest : public ::testing::Test {
     return host.ListCount() == count;
   }
 
-  std::string PathOf(const std::string& name) const { return (folder / name).string(); }
-  static std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  static void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-  // The names in `dir`, sorted.
-  static std::vector<std::string> Entries(const std::filesystem::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-      names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
   FakeSerialLine line;
   RecordingFormHost host;
   MemoryProfileStore store;
   FixedClock clock;
   std::unique_ptr<CQarnView> view;
-  std::filesystem::path folder;
 };
 
 }  // namespace ql::test_support

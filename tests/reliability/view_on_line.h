@@ -5,16 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "link/posix_serial_line.h"
 #include "reliability/counting_line.h"
+#include "run/memory_profile_store.h"
 #include "run/qarn_view.h"
 #include "support/fixed_clock.h"
-#include "support/memory_profile_store.h"
+#include "support/poll_until.h"
 #include "support/pty.h"
 #include "support/recording_form_host.h"
 #include "support/view_probe.h"
@@ -23,8 +22,6 @@ namespace ql::test_support {
 
 class ViewOnLineTest : public ::testing::Test {
  protected:
-  static constexpr auto kDeadline = std::chrono::seconds(5);
-
   void SetUp() override {
     meter = std::make_unique<Pty>();
     ASSERT_TRUE(meter->ok());
@@ -37,24 +34,22 @@ class ViewOnLineTest : public ::testing::Test {
   // Ticks, the meter sending `frame` before each, until the list holds
   // `lines` lines or the deadline passes. Returns true iff it got there.
   bool TickUntilLines(const std::string& frame, int lines) {
-    const auto until = std::chrono::steady_clock::now() + kDeadline;
-    while (host.ListCount() < lines && std::chrono::steady_clock::now() < until) {
+    return PollUntil([&] {
+      if (host.ListCount() >= lines) return true;
       meter->Send(frame);
       view.OnTimer();
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return host.ListCount() >= lines;
+      return host.ListCount() >= lines;
+    });
   }
 
   // Ticks until the view has told the user that the line was lost, or the
   // deadline passes. Returns true iff it did.
   bool TickUntilLineLostShown() {
-    const auto until = std::chrono::steady_clock::now() + kDeadline;
-    while (ViewProbe(view).m_bLineLostShown == 0 && std::chrono::steady_clock::now() < until) {
+    return PollUntil([&] {
+      if (ViewProbe(view).m_bLineLostShown != 0) return true;
       view.OnTimer();
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return ViewProbe(view).m_bLineLostShown != 0;
+      return ViewProbe(view).m_bLineLostShown != 0;
+    });
   }
 
   std::unique_ptr<Pty> meter;

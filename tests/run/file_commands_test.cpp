@@ -1,13 +1,10 @@
 // File Save and File Open through the view: dialogs, the files written and
 // read, and what a failure leaves unchanged.
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "base/list_line.h"
 #include "files/graph_file.h"
@@ -15,6 +12,8 @@
 #include "graph/display_form.h"
 #include "meter_frames.h"
 #include "run/ids.h"
+#include "support/file_size_limit.h"
+#include "support/temp_dir.h"
 #include "support/view_probe.h"
 #include "view_fixture.h"
 
@@ -25,21 +24,9 @@ namespace fs = std::filesystem;
 
 class FileCommandsTest : public ViewTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("run_files_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  void SetUp() override { ASSERT_TRUE(dir_.ok()); }
 
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
-
-  static std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
+  std::string PathOf(const std::string& name) const { return dir_.PathOf(name); }
 
   // A stopped run of three lines, ready to be saved.
   void RunThreeLines() {
@@ -49,7 +36,7 @@ class FileCommandsTest : public ViewTest {
     view->OnRunStop();
   }
 
-  fs::path dir_;
+  TempDir dir_{"ql-run-files"};
 };
 
 TEST_F(FileCommandsTest, SaveWritesOneRecordPerLineAndEndsTheRunsSaving) {
@@ -58,7 +45,7 @@ TEST_F(FileCommandsTest, SaveWritesOneRecordPerLineAndEndsTheRunsSaving) {
   host.saveAnswer = PathOf("run.rdg");
   view.OnFileSave();
 
-  const std::string bytes = Contents(PathOf("run.rdg"));
+  const std::string bytes = ReadBytes(PathOf("run.rdg"));
   ASSERT_EQ(bytes.size(), 204u);
   EXPECT_EQ(bytes.substr(0, list_line::kLength), host.list[0]);
   EXPECT_EQ(bytes[list_line::kLength], '\n');
@@ -108,26 +95,6 @@ TEST_F(FileCommandsTest, SaveThatCannotCreateTheFileReportsItAndChangesNothing) 
   EXPECT_EQ(host.Pane(pane::kFileName), "NONAME");
 }
 
-// Holds the size limit of files this process writes while it lives.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &old_);
-    oldHandler_ = signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = old_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    signal(SIGXFSZ, oldHandler_);
-  }
-
- private:
-  rlimit old_{};
-  sighandler_t oldHandler_ = SIG_DFL;
-};
-
 TEST_F(FileCommandsTest, SaveThatFailsWhileWritingKeepsTheOlderFile) {
   CQarnView& view = Create();
   RunThreeLines();
@@ -139,11 +106,11 @@ TEST_F(FileCommandsTest, SaveThatFailsWhileWritingKeepsTheOlderFile) {
     view.OnFileSave();
   }
   ASSERT_EQ(host.MessageTexts(), std::vector<std::string>{"File Save Error!"});
-  EXPECT_EQ(Contents(path), "older run");
+  EXPECT_EQ(ReadBytes(path), "older run");
   EXPECT_EQ(ViewProbe(view).m_bCanSave, 1);
   EXPECT_EQ(view.LineCount(), 3);
   EXPECT_STREQ(view.FileName(), "NONAME");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1);
 }
 
 TEST_F(FileCommandsTest, LongFileTitleIsShortenedWithoutCuttingACharacter) {
@@ -238,7 +205,7 @@ TEST_F(FileCommandsTest, GraphFileIsShownAtTheNextRepaintAndSavedBackWhole) {
   host.saveAnswer = PathOf("again.rdg");
   view.OnFileSave();
   EXPECT_EQ(view.LineCount(), 0);
-  const std::string bytes = Contents(PathOf("again.rdg"));
+  const std::string bytes = ReadBytes(PathOf("again.rdg"));
   ASSERT_EQ(bytes.size(), 4112u);
   EXPECT_EQ(bytes.substr(0, 16), "GRAPH*1QKDT530.0");
   EXPECT_EQ(bytes.substr(16 + 4 * 1023), " 171");
@@ -266,7 +233,7 @@ TEST_F(FileCommandsTest, RecordedLinesLoadedStandAsAStoppedRun) {
   view.OnFileSave();
   std::string expected;
   for (const std::string& text : lines) AppendRecord(text, expected);
-  EXPECT_EQ(Contents(PathOf("loaded.rdg")), expected);
+  EXPECT_EQ(ReadBytes(PathOf("loaded.rdg")), expected);
 
   Start();
   ASSERT_GT(Record(DcVolts(" 1.234")), 0);

@@ -167,7 +167,7 @@ TEST_F(RunControlTest, CancelledPortDialogChangesNothing) {
   view.OnSetupComPort();
   EXPECT_EQ(view.PortSettings().m_nComPort, 1);
   EXPECT_EQ(host.Pane(pane::kPort), pane);
-  EXPECT_TRUE(store.writes.empty());
+  EXPECT_TRUE(store.Writes().empty());
 }
 
 TEST_F(RunControlTest, DisabledAndUnknownCommandsAreNotCarriedOut) {

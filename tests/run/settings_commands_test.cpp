@@ -26,7 +26,7 @@ TEST_F(SettingsCommandsTest, FreshStoreGivesTheDefaults) {
   EXPECT_EQ(host.Pane(pane::kDbRef), " 600 Ohm");
   EXPECT_EQ(host.Pane(pane::kSampling), "  1 SEC");
   EXPECT_EQ(host.Pane(pane::kFileName), "NONAME");
-  EXPECT_TRUE(store.writes.empty());
+  EXPECT_TRUE(store.Writes().empty());
 }
 
 TEST_F(SettingsCommandsTest, StoredValuesOutsideTheMenusAreUsedAsTheyAre) {
@@ -45,8 +45,8 @@ TEST_F(SettingsCommandsTest, StoredValuesOutsideTheMenusAreUsedAsTheyAre) {
 TEST_F(SettingsCommandsTest, SamplingCommandIsStoredAtOnceAndRestoredNextTime) {
   CQarnView& view = Create();
   EXPECT_TRUE(view.OnCommand(cmd::kSampling5s));
-  EXPECT_EQ(store.writes, (std::vector<std::string>{"Sampling Time/Current=100",
-                                                    "Sampling Time/Use display=  5 SEC"}));
+  EXPECT_EQ(store.Writes(), (std::vector<std::string>{"Sampling Time/Current=100",
+                                                      "Sampling Time/Use display=  5 SEC"}));
   EXPECT_EQ(view.Link().m_nReload, 86);
   EXPECT_EQ(host.Pane(pane::kSampling), "  5 SEC");
   EXPECT_TRUE(view.OnUpdateCommand(cmd::kSampling5s).checked);

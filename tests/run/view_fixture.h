@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
+#include "run/memory_profile_store.h"
 #include "run/qarn_view.h"
 #include "support/fake_serial_line.h"
 #include "support/fixed_clock.h"
-#include "support/memory_profile_store.h"
 #include "support/recording_form_host.h"
 #include "support/view_probe.h"
 
