@@ -136,9 +136,12 @@ class CQarnView {
   // The list of readings as lines.
   const ReadingList& Lines() const { return m_list; }
   // What the faces show or report of the state (read only).
-  int LineCount() const { return m_nLineCount; }         // lines in the list
-  int DisplayForm() const { return m_nDisplayForm; }     // FORM_NONE .. FORM_GRAPHFILE
-  const char* FileName() const { return m_szFileName; }  // the data file's title; "NONAME"
+  // The lines the last stop, save, open or printed page took in.
+  int LineCount() const { return m_nLineCount; }
+  // FORM_NONE .. FORM_GRAPHFILE (graph/display_form.h).
+  int DisplayForm() const { return m_nDisplayForm; }
+  // The title of the current data file; "NONAME" until one is named.
+  const char* FileName() const { return m_szFileName; }
   // The sampling commands checked in the menu, 500 ms to 10 s; none is when
   // the stored code is none of the five.
   const std::array<int, kSamplingCommands>& SamplingChecks() const { return m_bSamplingCheck; }

@@ -6,7 +6,6 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -16,6 +15,7 @@
 #include "journal/journal_reader.h"
 #include "journal/journal_writer.h"
 #include "support/temp_dir.h"
+#include "support/tmpfs_mount.h"
 
 namespace ql::journal {
 namespace {
@@ -225,23 +225,23 @@ TEST_F(JournalWriterTest, JournalOfAnotherLayout) {
 class ReadOnlyFolder {
  public:
   explicit ReadOnlyFolder(const std::string& dir) : dir_(dir) {
-    if (geteuid() == 0)
-      mounted_ = std::system(("mount -t tmpfs -o size=4m tmpfs " + dir_).c_str()) == 0;
-  }
-  ~ReadOnlyFolder() {
-    if (mounted_) std::system(("umount " + dir_).c_str());
+    if (geteuid() == 0) mounted_ = mount_.Mount(dir_, 4096);
   }
   bool Usable() const { return geteuid() != 0 || mounted_; }
   void SetWritable(bool writable) {
-    if (mounted_)
-      std::system(("mount -o remount," + std::string(writable ? "rw " : "ro ") + dir_).c_str());
-    else
+    if (mounted_ && writable) {
+      mount_.MakeWritable();
+    } else if (mounted_) {
+      mount_.MakeReadOnly();
+    } else {
       fs::permissions(dir_, writable ? fs::perms::owner_all
                                      : fs::perms::owner_read | fs::perms::owner_exec);
+    }
   }
 
  private:
   std::string dir_;
+  test_support::TmpfsMount mount_;
   bool mounted_ = false;
 };
 
@@ -267,8 +267,8 @@ TEST_F(JournalWriterTest, FullDiskIsToldOnceAndTheRunGoesOn) {
   if (geteuid() != 0) GTEST_SKIP() << "a small tmpfs needs root";
   const std::string small = dir_ + "/small";
   fs::create_directory(small);
-  if (std::system(("mount -t tmpfs -o size=256k tmpfs " + small).c_str()) != 0)
-    GTEST_SKIP() << "cannot mount a tmpfs here";
+  test_support::TmpfsMount mount;
+  if (!mount.Mount(small, 256)) GTEST_SKIP() << "cannot mount a tmpfs here";
   path_ = small + "/journal.sqlite3";
   {
     JournalWriter writer(path_, [this](const std::string& m) { reports_.push_back(m); });
@@ -285,7 +285,6 @@ TEST_F(JournalWriterTest, FullDiskIsToldOnceAndTheRunGoesOn) {
     // What was committed before the disk filled is still there.
     EXPECT_GE(Query("SELECT count(*) FROM samples"), written - 1);
   }
-  std::system(("umount " + small).c_str());
 }
 
 TEST_F(JournalWriterTest, TwoWritersIntoOneJournalKeepEverySample) {

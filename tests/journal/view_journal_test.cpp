@@ -18,22 +18,16 @@
 #include "run/ids.h"
 #include "run/meter_frames.h"
 #include "run/view_fixture.h"
-#include "support/temp_dir.h"
 
 namespace ql::test_support {
 namespace {
 
 namespace fs = std::filesystem;
 
-class ViewJournalTest : public ViewTest {
- protected:
-  void SetUp() override { ASSERT_TRUE(scratch_.ok()); }
-  TempDir scratch_{"ql-view-journal"};
-  std::string dir_ = scratch_.path().string();
-};
+using ViewJournalTest = ViewTest;
 
 TEST_F(ViewJournalTest, ThreeRangesAreThreePartsAndEachRecoversAsListed) {
-  const std::string path = dir_ + "/journal.sqlite3";
+  const std::string path = PathOf("journal.sqlite3");
   std::vector<std::string> reports;
   journal::JournalWriter writer(path, [&](const std::string& m) { reports.push_back(m); });
   ASSERT_TRUE(writer.Open());
@@ -53,7 +47,7 @@ TEST_F(ViewJournalTest, ThreeRangesAreThreePartsAndEachRecoversAsListed) {
     }
   }
   view.OnCommand(cmd::kRunStop);
-  const std::string saved = dir_ + "/list.rdg";
+  const std::string saved = PathOf("list.rdg");
   host.saveAnswer = saved;
   view.OnCommand(cmd::kFileSave);
   ASSERT_EQ(host.list, listed.back());
@@ -78,7 +72,7 @@ TEST_F(ViewJournalTest, ThreeRangesAreThreePartsAndEachRecoversAsListed) {
   }
   // The last part recovered is the reading file saved from the list, byte
   // for byte.
-  const std::string recovered = dir_ + "/recovered.rdg";
+  const std::string recovered = PathOf("recovered.rdg");
   ASSERT_TRUE(SaveReadingFile(recovered, VectorLineSource(reader.PartLines(parts[2].id))).ok());
   EXPECT_EQ(ReadBytes(recovered), ReadBytes(saved));
 }

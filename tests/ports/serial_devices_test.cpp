@@ -196,18 +196,21 @@ TEST_F(SerialDevicesTest, ProcessesWithTheDeviceOpenAreNamed) {
   {  // open but not locked: opening works, the bytes would be shared
     Holder reader(pty_.SlavePath(), {"sleep", "600"});
     ASSERT_GT(reader.Pid(), 0);
+    // Until the child has become "sleep" it bears the test's own name.
+    const std::string sleeping = std::to_string(reader.Pid()) + " (sleep)";
     const DeviceAccess shared =
-        CheckUntil(node, owner, [](const DeviceAccess& a) { return !a.alsoOpenIn.empty(); });
+        CheckUntil(node, owner, [&](const DeviceAccess& a) { return a.alsoOpenIn == sleeping; });
     EXPECT_TRUE(shared.canOpen);
-    EXPECT_EQ(shared.alsoOpenIn, std::to_string(reader.Pid()) + " (sleep)");
+    EXPECT_EQ(shared.alsoOpenIn, sleeping);
   }
   {  // locked as a serial program locks it: held
     Holder locker(pty_.SlavePath(), {"flock", "--exclusive", "--no-fork", pty_.SlavePath(), "sleep", "600"});
     ASSERT_GT(locker.Pid(), 0);
+    const std::string holder = "held by process " + std::to_string(locker.Pid()) + " (sleep)";
     const DeviceAccess held =
-        CheckUntil(node, owner, [](const DeviceAccess& a) { return !a.canOpen; });
+        CheckUntil(node, owner, [&](const DeviceAccess& a) { return a.problem == holder; });
     EXPECT_FALSE(held.canOpen);
-    EXPECT_EQ(held.problem, "held by process " + std::to_string(locker.Pid()) + " (sleep)");
+    EXPECT_EQ(held.problem, holder);
     EXPECT_EQ(held.mend.rfind("kill " + std::to_string(locker.Pid()), 0), 0u);
   }
 }

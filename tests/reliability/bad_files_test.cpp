@@ -19,8 +19,8 @@
 #include "files/reading_file.h"
 #include "graph/display_form.h"
 #include "graph/recording_canvas.h"
-#include "reliability/mounts.h"
 #include "reliability/view_on_fakes.h"
+#include "support/tmpfs_mount.h"
 #include "support/view_probe.h"
 
 namespace ql::test_support {

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "files/reading_file.h"
-#include "reliability/mounts.h"
 #include "reliability/view_on_fakes.h"
 #include "run/ids.h"
+#include "support/tmpfs_mount.h"
 #include "support/view_probe.h"
 
 namespace ql::test_support {

@@ -13,7 +13,6 @@
 #include "meter_frames.h"
 #include "run/ids.h"
 #include "support/file_size_limit.h"
-#include "support/temp_dir.h"
 #include "support/view_probe.h"
 #include "view_fixture.h"
 
@@ -24,10 +23,6 @@ namespace fs = std::filesystem;
 
 class FileCommandsTest : public ViewTest {
  protected:
-  void SetUp() override { ASSERT_TRUE(dir_.ok()); }
-
-  std::string PathOf(const std::string& name) const { return dir_.PathOf(name); }
-
   // A stopped run of three lines, ready to be saved.
   void RunThreeLines() {
     Start();
@@ -35,8 +30,6 @@ class FileCommandsTest : public ViewTest {
       ASSERT_GT(Record(DcVolts(display)), 0);
     view->OnRunStop();
   }
-
-  TempDir dir_{"ql-run-files"};
 };
 
 TEST_F(FileCommandsTest, SaveWritesOneRecordPerLineAndEndsTheRunsSaving) {

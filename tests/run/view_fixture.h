@@ -1,7 +1,9 @@
 #pragma once
 // The measuring window on fakes: an in-memory serial line, a recording
 // form host with a recording panel canvas, a settings store in memory and a
-// clock that tells a fixed time. Ticks are called by hand.
+// clock that tells a fixed time. Ticks are called by hand. The files it
+// saves and opens go in the test's own folder (TempDirTest), which goes
+// after the view.
 
 #include <gtest/gtest.h>
 
@@ -13,11 +15,12 @@
 #include "support/fake_serial_line.h"
 #include "support/fixed_clock.h"
 #include "support/recording_form_host.h"
+#include "support/temp_dir.h"
 #include "support/view_probe.h"
 
 namespace ql::test_support {
 
-class ViewTest : public ::testing::Test {
+class ViewTest : public TempDirTest {
  protected:
   // Makes the view as the program does: construction, OnCreate and
   // OnInitialUpdate. Tests that prepare the store call it themselves.

@@ -32,13 +32,16 @@ class TmpfsMount {
     mounted_ = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) == 0;
     return mounted_;
   }
-  // Makes the mounted file system read-only. Returns true iff it is.
-  bool MakeReadOnly() {
-    return mounted_ &&
-           ::mount("tmpfs", folder_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-  }
+  // Makes the mounted file system read-only, or writable again. Returns
+  // true iff it is.
+  bool MakeReadOnly() { return Remount(MS_RDONLY); }
+  bool MakeWritable() { return Remount(0); }
 
  private:
+  bool Remount(unsigned long flags) {
+    return mounted_ && ::mount("tmpfs", folder_.c_str(), "tmpfs", MS_REMOUNT | flags, nullptr) == 0;
+  }
+
   std::string folder_;
   bool mounted_ = false;
 };
