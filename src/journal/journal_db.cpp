@@ -85,12 +85,23 @@ bool Db::TablesEmpty() {
 }
 
 bool Db::CheckLayout() {
+  // Both reads in one snapshot: another program making the tables of a new
+  // file commits them and their version together, and seen between two
+  // snapshots its tables would look like those of an older layout.
+  if (!Exec("BEGIN")) {
+    error_ = "cannot read the journal's layout: " + error_;
+    return false;
+  }
   const int version = UserVersion();
   if (version < 0) {
+    // The read stays open so that the caller still sees SQLite's code (a
+    // damaged file); closing the connection ends it.
     SetError("cannot read the journal's layout");
     return false;
   }
-  if (version == kSchemaVersion || (version == 0 && TablesEmpty())) return true;
+  const bool empty = version == 0 && TablesEmpty();
+  sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+  if (version == kSchemaVersion || empty) return true;
   // Nothing is written to a file of another layout.
   layout_ = version;
   error_ = "its tables are of another layout (" + std::to_string(version) +

@@ -18,7 +18,7 @@
 #include "capture/capture_format.h"
 #include "capture/capture_reader.h"
 #include "support/temp_dir.h"
-#include "reliability/mounts.h"
+#include "support/tmpfs_mount.h"
 
 namespace ql {
 namespace {

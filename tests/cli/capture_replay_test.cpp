@@ -15,7 +15,7 @@
 #include "base/list_line.h"
 #include "capture/capture_format.h"
 #include "cli/cli_fixture.h"
-#include "reliability/mounts.h"
+#include "support/tmpfs_mount.h"
 
 namespace ql::test_support {
 namespace {

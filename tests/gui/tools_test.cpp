@@ -19,7 +19,7 @@
 #include "capture/capture_reader.h"
 #include "gui_fixture.h"
 #include "pty_meter.h"
-#include "reliability/mounts.h"
+#include "support/tmpfs_mount.h"
 #include "run/ids.h"
 #include "sim/meter_words.h"
 #include "support/view_probe.h"
