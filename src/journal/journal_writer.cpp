@@ -106,7 +106,7 @@ bool JournalWriter::InsertRun() {
   BindText(s, 4, info_.face);
   BindText(s, 5, info_.device_path);
   BindText(s, 6, info_.port_name);
-  sqlite3_bind_int(s, 7, info_.sampling_ms);
+  sqlite3_bind_int64(s, 7, info_.sampling_ms);
   sqlite3_bind_double(s, 8, info_.db_reference);
   sqlite3_bind_int64(s, 9, static_cast<std::int64_t>(getpid()));
   BindText(s, 10, CurrentBootId());

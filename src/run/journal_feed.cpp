@@ -53,7 +53,7 @@ void CQarnView::JournalBeginRun() {
   info.face = m_journal.face;
   info.device_path = m_journal.devicePath ? m_journal.devicePath() : std::string();
   info.port_name = m_link.DeviceName();
-  info.sampling_ms = m_rsCom.m_nSampling * kViewTimerMs;
+  info.sampling_ms = static_cast<long long>(m_rsCom.m_nSampling) * kViewTimerMs;
   info.db_reference = m_nDbRefOhm;
   m_journal.sink->BeginRun(info, m_runStartTime);
   m_journal.sink->Event(RunEvent{RunEventKind::kStart, m_runStartTime, {}});

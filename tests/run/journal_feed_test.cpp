@@ -93,7 +93,7 @@ TEST_F(JournalFeedTest, RangeChangesClearTheListButTheJournalKeepsEveryPart) {
   EXPECT_EQ(sink.runs[0].info.face, "test");
   EXPECT_EQ(sink.runs[0].info.device_path, "/dev/pts/9");
   EXPECT_EQ(sink.runs[0].info.port_name, view.Link().DeviceName());
-  EXPECT_EQ(sink.runs[0].info.sampling_ms, view.PortSettings().m_nSampling * 50);
+  EXPECT_EQ(sink.runs[0].info.sampling_ms, view.PortSettings().m_nSampling * 50LL);
   EXPECT_EQ(sink.runs[0].info.db_reference, ViewProbe(view).m_nDbRefOhm);
 }
 
