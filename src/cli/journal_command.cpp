@@ -66,7 +66,7 @@ int Show(journal::JournalReader& reader, const std::string& which) {
   const auto run = RunOrError(reader, which);
   if (!run) return kExitFailed;
   for (const journal::PartSummary& part : reader.Parts(*run)) {
-    PrintLine(Latin1ToUtf8("part " + std::to_string(part.seq) + ": " + part.function + " " +
+    PrintLine(Latin1ToUtf8("#" + std::to_string(part.seq) + ": " + part.function + " " +
                            part.unit + " " + part.range + ", " + std::to_string(part.samples) +
                            " samples"));
     if (!reader.ForEachPartLine(part.id,
@@ -122,7 +122,7 @@ int Recover(journal::JournalReader& reader, const std::string& which, const Args
     if (*part == 0 || p.seq == *part) chosen = &p;
   if (!chosen) {
     PrintError("quintaline-cli journal: run " + which +
-               (*part ? " has no part " + std::to_string(*part) : std::string(" has no samples")));
+               (*part ? " has no part numbered " + std::to_string(*part) : std::string(" has no samples")));
     return kExitFailed;
   }
   const std::vector<std::string> lines = reader.PartLines(chosen->id);

@@ -76,8 +76,8 @@ TEST_F(JournalCommandTest, ShowsEachPartWithItsListLines) {
   WriteRun(db, true);
   const CliResult result = RunCli({"journal", "--journal", db, "show", "last"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(result.out, "part 1: DC V 4V, 2 samples\n" + ListLine(0, "V") + "\n" +
-                            ListLine(1, "V") + "\npart 2: DC mV 4V, 1 samples\n" +
+  EXPECT_EQ(result.out, "#1: DC V 4V, 2 samples\n" + ListLine(0, "V") + "\n" +
+                            ListLine(1, "V") + "\n#2: DC mV 4V, 1 samples\n" +
                             ListLine(2, "mV") + "\n");
 }
 

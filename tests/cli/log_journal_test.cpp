@@ -35,7 +35,7 @@ class LogJournal : public CliTest {
     EXPECT_EQ(show.exitCode, 0) << show.err;
     std::vector<std::vector<std::string>> parts;
     for (const std::string& line : Lines(show.out)) {
-      if (line.rfind("part ", 0) == 0) {
+      if (line.rfind("#", 0) == 0) {
         parts.emplace_back();
       } else if (!parts.empty()) {
         parts.back().push_back(line);

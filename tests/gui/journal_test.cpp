@@ -191,7 +191,7 @@ TEST_F(JournalGuiTest, RunExportedAsCsvAndDeleted) {
   runs->setCurrentItem(runs->topLevelItem(0));
   EXPECT_FALSE(dialog->DeleteButton()->isEnabled());
 
-  // Part 2 of run 1, numbers as the locale writes them, with a byte order mark.
+  // The second part of run 1, numbers as the locale writes them, with a byte order mark.
   runs->setCurrentItem(runs->topLevelItem(2)->child(1));
   const QString csv = dir.filePath(QStringLiteral("part.csv"));
   dialogs.csvAnswer = CsvExportChoice{true, true};
