@@ -14,20 +14,11 @@
 
 #include "cli/cli_fixture.h"
 #include "journal/journal_writer.h"
+#include "support/python_csv.h"
 #include "support/reading_lines.h"
 
 namespace ql::test_support {
 namespace {
-
-std::string Output(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return out;
-  char buffer[4096];
-  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-  pclose(pipe);
-  return out;
-}
 
 class Spreadsheet : public CliTest {
  protected:
@@ -64,7 +55,7 @@ class Spreadsheet : public CliTest {
         "'text:'+re.sub('<[^>]*>','',body))\n"
         "print(';'.join(out))\n";
     std::ofstream(PathOf("cells.py")) << script;
-    return Output("python3 '" + PathOf("cells.py") + "' '" + PathOf("ods/" + stem + ".ods") + "' " +
+    return CommandOutput("python3 '" + PathOf("cells.py") + "' '" + PathOf("ods/" + stem + ".ods") + "' " +
                   std::to_string(column));
   }
 };
