@@ -43,6 +43,18 @@ class LineBackTest : public ViewOnLineTest {
     std::filesystem::remove_all(folder, ec);
   }
 
+  // The adapter is pulled: its device and its stable name go away.
+  void Unplug() {
+    meter->PullCable();
+    std::filesystem::remove(stableName);
+  }
+  // The adapter is plugged in again: a new device under the same stable name.
+  void PlugBackIn() {
+    meter = std::make_unique<Pty>();
+    ASSERT_TRUE(meter->ok());
+    PointStableNameAt(meter->SlavePath());
+  }
+
   void PointStableNameAt(const std::string& device) {
     std::filesystem::remove(stableName);
     std::filesystem::create_symlink(device, stableName);
@@ -73,8 +85,7 @@ TEST_F(LineBackTest, RecordingGoesOnWhenTheSameNameComesBackOnANewDevice) {
   ASSERT_TRUE(TickUntilLines(frame, 3));
   const std::vector<std::string> before = host.list;
 
-  meter->PullCable();
-  std::filesystem::remove(stableName);
+  Unplug();
   ASSERT_TRUE(TickUntilLineLostShown());
   EXPECT_EQ(view.MeterStateNow(), MeterState::kNoMeter);
   // A hundred ticks (five seconds of a run) without the device: a few quiet
@@ -87,9 +98,7 @@ TEST_F(LineBackTest, RecordingGoesOnWhenTheSameNameComesBackOnANewDevice) {
   EXPECT_EQ(host.list, before);
 
   // Plugged back: the kernel gives it a new device, udev the same name.
-  meter = std::make_unique<Pty>();
-  ASSERT_TRUE(meter->ok());
-  PointStableNameAt(meter->SlavePath());
+  ASSERT_NO_FATAL_FAILURE(PlugBackIn());
   const std::string other = *FrameFor("DC 23.45 V");
   ASSERT_TRUE(TickUntilLines(other, static_cast<int>(before.size()) + 2));
   EXPECT_EQ(ViewProbe(view).m_bLineLostShown, 0);
@@ -106,12 +115,9 @@ TEST_F(LineBackTest, RecordingGoesOnWhenTheSameNameComesBackOnANewDevice) {
   EXPECT_EQ(Events(), "start|line lost|line back|");
 
   // And it can go and come back again.
-  meter->PullCable();
-  std::filesystem::remove(stableName);
+  Unplug();
   ASSERT_TRUE(TickUntilLineLostShown());
-  meter = std::make_unique<Pty>();
-  ASSERT_TRUE(meter->ok());
-  PointStableNameAt(meter->SlavePath());
+  ASSERT_NO_FATAL_FAILURE(PlugBackIn());
   const int count = host.ListCount();
   ASSERT_TRUE(TickUntilLines(other, count + 1));
   EXPECT_EQ(Events(), "start|line lost|line back|line lost|line back|");
@@ -125,13 +131,10 @@ TEST_F(LineBackTest, LineBackWhilePausedResumesIntoTheSameList) {
   view.OnRunStart();
   ASSERT_TRUE(TickUntilLines(*FrameFor("OHM 1.000 kOhm"), 2));
   view.OnRunPause();
-  meter->PullCable();
-  std::filesystem::remove(stableName);
+  Unplug();
   ASSERT_TRUE(TickUntilLineLostShown());
 
-  meter = std::make_unique<Pty>();
-  ASSERT_TRUE(meter->ok());
-  PointStableNameAt(meter->SlavePath());
+  ASSERT_NO_FATAL_FAILURE(PlugBackIn());
   ASSERT_TRUE(PollUntil([&] {
     TickQuietly(1);
     return !view.Link().LineLost();
