@@ -21,7 +21,7 @@ void SetRawLine(int fd) {
   termios settings{};
   if (tcgetattr(fd, &settings) != 0) return;  // not a terminal: nothing to set
   cfmakeraw(&settings);
-  settings.c_cflag &= ~static_cast<tcflag_t>(PARENB | CSTOPB | CSIZE | CRTSCTS);
+  settings.c_cflag &= ~(PARENB | CSTOPB | CSIZE | CRTSCTS);
   settings.c_cflag |= CS8 | CLOCAL | CREAD;
   cfsetispeed(&settings, B2400);
   cfsetospeed(&settings, B2400);
@@ -70,7 +70,7 @@ bool MeterPort::Write(const std::vector<std::uint8_t>& bytes) {
       done += static_cast<std::size_t>(n);
     } else if (n < 0 && errno == EINTR) {
       continue;
-    } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+    } else if (n < 0 && errno == EAGAIN) {  // EWOULDBLOCK is the same number on Linux
       return true;  // nobody is reading: the rest is lost, as on a real line
     } else {
       return false;

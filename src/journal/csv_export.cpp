@@ -93,7 +93,7 @@ bool AppendPartRows(Db& db, const PartRow& part, const CsvChoices& choices, Time
   const auto unit = reinterpret_cast<const unsigned char*>(part.unit.c_str());
   const auto function = reinterpret_cast<const unsigned char*>(part.function.c_str());
   char seq[16];
-  const std::string_view seq_text(seq, std::to_chars(seq, seq + sizeof seq, part.seq).ptr - seq);
+  const std::string_view seq_text(seq, std::to_chars(seq, seq + sizeof seq, part.seq).ptr);
   int rc;
   while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
     time.Append(csv, sqlite3_column_int64(s, 0), sqlite3_column_int(s, 1));

@@ -234,7 +234,7 @@ void PosixSerialLine::Close() {
       cfsetospeed(&tio, speed);
       cfsetispeed(&tio, speed);
     }
-    tio.c_cflag &= ~HUPCL;
+    tio.c_cflag &= ~tcflag_t{HUPCL};
     ::tcsetattr(m_fd, TCSANOW, &tio);
   }
   m_before.reset();
