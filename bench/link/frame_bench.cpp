@@ -53,7 +53,7 @@ void BM_DecodeClassify(benchmark::State& state) {
     DecodeAndClassify(frames[i], texts);
     i = (i + 1) % frames.size();
   }
-  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+  state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_DecodeClassify);
 

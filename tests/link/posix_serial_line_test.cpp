@@ -293,7 +293,7 @@ INSTANTIATE_TEST_SUITE_P(PosixSerialLine, PosixOpenErrorTest,
                                                          Status::Code::kNotFound},
                                            OpenErrorCase{"not_a_terminal", "/dev/null",
                                                          Status::Code::kInvalid}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& tested) { return std::string(tested.param.name); });
 
 }  // namespace
 }  // namespace ql

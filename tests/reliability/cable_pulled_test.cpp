@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <string>
 
 #include "base/list_line.h"
@@ -25,7 +25,9 @@ constexpr char kLostText[] = "0=Meter connection lost";
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
 }
 
 class CablePulledTest : public ViewOnLineTest {

@@ -7,7 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -60,7 +60,9 @@ class ViewOnFakesTest : public ::testing::Test {
   std::string PathOf(const std::string& name) const { return (folder / name).string(); }
   static std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
   }
   static void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "base/list_line.h"
 #include "files/graph_file.h"
@@ -37,7 +38,9 @@ class FileCommandsTest : public ViewTest {
 
   static std::string Contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
   }
 
   // A stopped run of three lines, ready to be saved.
@@ -45,7 +48,7 @@ class FileCommandsTest : public ViewTest {
     Start();
     for (const char* display : {" 1.234", " 1.235", " 1.236"})
       ASSERT_GT(Record(DcVolts(display)), 0);
-    view->OnRunStop();
+    View().OnRunStop();
   }
 
   fs::path dir_;

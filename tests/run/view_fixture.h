@@ -21,17 +21,17 @@ class ViewTest : public ::testing::Test {
   // Makes the view as the program does: construction, OnCreate and
   // OnInitialUpdate. Tests that prepare the store call it themselves.
   CQarnView& Create() {
-    view = std::make_unique<CQarnView>(host, store, clock, line);
-    view->OnCreate();
-    view->OnInitialUpdate();
-    return *view;
+    createdView = std::make_unique<CQarnView>(host, store, clock, line);
+    createdView->OnCreate();
+    createdView->OnInitialUpdate();
+    return *createdView;
   }
-  CQarnView& View() { return view ? *view : Create(); }
+  CQarnView& View() { return createdView ? *createdView : Create(); }
 
   // Starts a run and checks that it records.
   void Start() {
     View().OnRunStart();
-    ASSERT_EQ(view->m_bRecording, 1);
+    ASSERT_EQ(createdView->m_bRecording, 1);
   }
 
   // The meter sends `frame` from now on; ticks until a line is appended.
@@ -41,7 +41,7 @@ class ViewTest : public ::testing::Test {
     const int before = host.listAdds;
     for (int tick = 1; tick <= maxTicks; ++tick) {
       line.Send(frame);
-      view->OnTimer();
+      createdView->OnTimer();
       if (host.listAdds != before) return tick;
     }
     return -1;
@@ -49,14 +49,14 @@ class ViewTest : public ::testing::Test {
 
   // Ticks `count` times.
   void Tick(int count) {
-    for (int i = 0; i < count; ++i) view->OnTimer();
+    for (int i = 0; i < count; ++i) createdView->OnTimer();
   }
 
   FakeSerialLine line;
   RecordingFormHost host;
   MemoryProfileStore store;
   FixedClock clock;
-  std::unique_ptr<CQarnView> view;
+  std::unique_ptr<CQarnView> createdView;  // made by Create()
 };
 
 }  // namespace ql::testing
