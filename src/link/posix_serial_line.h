@@ -22,6 +22,7 @@
 
 #include <termios.h>
 
+#include "base/unique_fd.h"
 #include "link/device_map.h"
 #include "link/serial_line.h"
 
@@ -35,7 +36,7 @@ class PosixSerialLine final : public SerialLine {
   PosixSerialLine& operator=(const PosixSerialLine&) = delete;
 
   Status Open(const std::string& portName) override;
-  bool IsOpen() const override { return m_fd >= 0; }
+  bool IsOpen() const override { return m_fd.Valid(); }
   bool SetFormat(const LineFormat& format) override;
   bool SetDtr(bool on) override;
   bool SetRts(bool on) override;
@@ -54,7 +55,7 @@ class PosixSerialLine final : public SerialLine {
 
   DeviceMap m_deviceMap;
   std::string m_path;
-  int m_fd = -1;        // the open device, or -1
+  UniqueFd m_fd;        // the open device, if any
   bool m_lost = false;  // a hang-up was seen since Open
   std::optional<termios> m_before;  // the terminal's settings before Open, put back at Close
 };
