@@ -63,7 +63,7 @@ void BM_ReadFrameDecodeClassify(benchmark::State& state) {
   const auto slots = Slots(static_cast<double>(state.range(0)) / 100.0, 1024);
   testing::FakeSerialLine line;
   CComQV7300 link{line};
-  link.Open(1);
+  if (link.Open(1) != 1) state.SkipWithError("the link did not open");
   link.m_nReload = 1 << 30;
   LcdTexts texts;
   std::size_t i = 0;

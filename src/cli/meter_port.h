@@ -31,7 +31,7 @@ class MeterPort {
 
   // Writes as much of `bytes` as the other side takes now. Returns false iff
   // the output failed for good (the device went away).
-  bool Write(const std::vector<std::uint8_t>& bytes);
+  [[nodiscard]] bool Write(const std::vector<std::uint8_t>& bytes);
   // Raises or lowers the line the logger sees as carrier detect (DTR of a
   // crossed cable). Ignored where there is no such line.
   void SetCarrier(bool on);

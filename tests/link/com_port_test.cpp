@@ -51,7 +51,7 @@ struct DeviceCase {
 class DeviceNameTest : public ComPortTest, public ::testing::WithParamInterface<DeviceCase> {};
 
 TEST_P(DeviceNameTest, PortNumberChoosesDevice) {
-  link.Open(GetParam().port);
+  EXPECT_EQ(link.Open(GetParam().port), 1);
   EXPECT_EQ(link.DeviceName(), GetParam().device);
   EXPECT_EQ(line.openedName, GetParam().device);
 }
