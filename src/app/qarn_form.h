@@ -1,9 +1,9 @@
 #pragma once
-// The measuring window's form (dialog template 103) on Qt widgets, and the
-// FormHost the view drives it through: the meter panel with its reading
-// fields, the mode buttons and boxes, the header buttons and the list of
-// readings, plus the status-bar panes, message boxes and dialogs that the
-// view reaches through the form.
+// The measuring window's form on Qt widgets, and the FormHost the view
+// drives it through: the meter panel with its reading fields, the mode
+// buttons and boxes, the header buttons and the list of readings, plus the
+// status-bar panes, message boxes and dialogs that the view reaches through
+// the form.
 //
 // The form knows nothing of the view: it reports the timer, the mode
 // buttons and the repaints that want the view's drawing as signals, and the

@@ -207,13 +207,12 @@ void CComQV7300::Report(std::size_t count, DropReason reason) {
 int CComQV7300::EndPeriod() {
   m_nCountdown = m_nReload;
   m_nMissed += 1;
-  m_bSampleDue = 0;
   if (m_bFrameSeen == 1) m_nMissed = 0;
   m_bFrameSeen = 0;
   if (m_nMissed >= kMissedCap) m_nMissed = kMissedCap;
   // Two silent periods still repeat the last frame; from the third on no
   // sample is due until the meter sends again.
-  if (m_nMissed < 3) m_bSampleDue = 1;
+  m_bSampleDue = m_nMissed < 3 ? 1 : 0;
   return RX_READY;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // CQarnView is the measuring window without a window: it holds the state of
-// the measurement run under its documented member names and carries out the
+// the measurement run (m_bIdle, m_nLineCount, ...) and carries out the
 // window's commands, its 50 ms timer tick, its repaints and its printing as
 // plain methods. What it needs from around it comes through four seams: the
 // FormHost (controls, list of readings, status bar, dialogs, the meter
@@ -168,6 +168,10 @@ class CQarnView {
   char m_szDisplay[kDisplayFieldSize] = "      ";  // as the panel shows it, after the modes
   char m_szUnit[8] = "    ";                       // as the panel shows it, after the modes
   char m_szPrefix[4] = "   ";                      // the prefix field, always blanks
+  // The panel's 6- and 4-character fields beside the reading. Nothing the
+  // meter sends fills them, so they stay blank; they are still shown and
+  // written into every list line (list_line::kField6, kField4), which keeps
+  // the columns that files, the report and the graph's diode scale read.
   char m_szField6[7] = "      ";
   char m_szField4[5] = "    ";
 

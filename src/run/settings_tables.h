@@ -16,9 +16,14 @@ struct SamplingChoice {
   const char* text;  // as shown in the status bar; the menu shows it unpadded
 };
 
-// The periods are not code - 2 throughout: 38, 86 and 172 ticks are what the
-// meter's display rate makes of 2, 5 and 10 s, and stored files and settings
-// were made with them. Do not "round" them to 40, 100 and 200.
+// The periods are not the codes, and not meant to be. The tick that ends a
+// period records, so a sample is taken every `period` ticks exactly: "500
+// mSEC" records every 400 ms (8), "  1 SEC" every 800 ms (16), then 1.9 s
+// (38), 4.3 s (86) and 8.6 s (172). Every reading file recorded so far is
+// spaced so, and a run recorded now stays comparable with them point for
+// point. `code` names the choice in the settings file (a code outside the
+// table is taken as the period itself). Do not "correct" the periods to 10,
+// 20, 40, 100 and 200.
 inline constexpr std::array<SamplingChoice, 5> kSamplingChoices{{
     {cmd::kSampling500ms, 10, 8, "500 mSEC"},
     {cmd::kSampling1s, 20, 16, "  1 SEC"},
