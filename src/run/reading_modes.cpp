@@ -186,7 +186,7 @@ struct CQarnView::DbForm {
 
 void CQarnView::ApplyDb(const Reading& reading) {
   const char c = reading.classLetter;
-  const float rk = m_fDbRefKOhm;
+  const double rk = static_cast<double>(m_fDbRefKOhm);
   std::optional<DbForm> form;
   if (class_letter::IsVoltage(c)) {
     form = DbForm{[rk](double q) { return VoltageLevel(q, rk); }, 2, "dB"};
@@ -221,7 +221,7 @@ void CQarnView::ApplyDbForm(const Reading& reading, const DbForm& form) {
     show(ctl::kMinMaxAvg, "AVG:", WindowAverage() * f);
   }
   m_fDbValue = static_cast<float>(form.level(reading.scaled));
-  const double level = m_fDbValue;  // the level as the float it is kept in
+  const double level = static_cast<double>(m_fDbValue);  // as kept, in single precision
   const double shown = m_bRel ? level - referenceLevel : level;
   std::snprintf(m_szDisplay, sizeof m_szDisplay, "%.*f", d, shown);
   std::snprintf(m_szUnit, sizeof m_szUnit, "%s", unit);
