@@ -40,9 +40,9 @@ bool HasEndMarks(const std::string& frame) {
 
 // One tick of the sampling cycle as the view runs it, and the checks.
 void Tick(ql::testing::FakeSerialLine& line, CComQV7300& link) {
-  --link.m_nCountdown;
+  link.Tick();
   const int countdown = link.m_nCountdown;
-  const int dueBefore = link.m_bSampleDue;
+  const bool dueBefore = link.SampleDue();
   const int queuedBefore = line.queuedCalls;
   const std::size_t readBefore = line.bytesRead;
   const bool lostBefore = link.LineLost();
@@ -67,12 +67,12 @@ void Tick(ql::testing::FakeSerialLine& line, CComQV7300& link) {
   } else {
     // Inside a period nothing becomes due and the countdown is left alone.
     FUZZ_CHECK(link.m_nCountdown == countdown);
-    FUZZ_CHECK(link.m_bSampleDue == dueBefore);
+    FUZZ_CHECK(link.SampleDue() == dueBefore);
     // The reader only returns READY mid-period after taking a frame.
     if (result == ql::RX_READY) FUZZ_CHECK(link.Collected() <= kMostLeftAfterFrame);
   }
   // The view clears the flag once it has recorded the sample.
-  if (result == ql::RX_READY) link.m_bSampleDue = 0;
+  if (result == ql::RX_READY) link.TakeSample();
 }
 
 }  // namespace
@@ -84,8 +84,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   line.queueCap = data[2] == 0 ? 0 : static_cast<std::size_t>(data[2]) * 8;
   CComQV7300 link{line};
   FUZZ_CHECK(link.Open(1) == 1);
+  // The first period runs for data[1] ticks, the later ones for data[0].
+  link.m_nReload = static_cast<std::int8_t>(data[1]);
+  link.RestartPeriod();
   link.m_nReload = static_cast<std::int8_t>(data[0]);
-  link.m_nCountdown = static_cast<std::int8_t>(data[1]);
 
   std::size_t at = kSetupBytes;
   while (at < size) {
@@ -95,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       line.lost = false;
       FUZZ_CHECK(link.Open(1) == 1);
       FUZZ_CHECK(!link.LineLost());
-      link.m_nCountdown = 0;
+      link.EndPeriodNow();
       continue;
     }
     if (header == 0xFE) {
