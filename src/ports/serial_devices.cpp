@@ -184,7 +184,7 @@ std::vector<SerialDevice> ScanSerialDevices(const ScanRoots& roots, const Identi
   std::error_code ec;
   const fs::path dev(roots.dev);
   for (const auto& entry : fs::directory_iterator(fs::path(roots.sys) / "class" / "tty", ec)) {
-    const fs::path ttyDir = entry.path();
+    const fs::path& ttyDir = entry.path();
     std::error_code linkError;
     if (!fs::exists(ttyDir / "device", linkError)) continue;  // virtual consoles, ptys
     SerialDevice device;

@@ -29,7 +29,7 @@ class ReadingList : public LineSource {
   std::string Line(int index) const override { return std::string(View(index)); }
 
  private:
-  static constexpr std::size_t kBlockBytes = 64 * 1024;
+  static constexpr std::size_t kBlockBytes = std::size_t{64} * 1024;
   struct Slot {
     std::uint32_t block;
     std::uint32_t offset;
