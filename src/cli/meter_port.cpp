@@ -30,42 +30,37 @@ void SetRawLine(int fd) {
 
 }  // namespace
 
-MeterPort::~MeterPort() {
-  if (out_ >= 0) close(out_);
-  if (slave_ >= 0) close(slave_);
-}
-
 Status MeterPort::OpenPseudoTerminal() {
-  const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (master < 0) return Status::IoError(SystemError("posix_openpt"));
-  out_ = master;
+  out_ = UniqueFd(posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
+  if (!out_.Valid()) return Status::IoError(SystemError("posix_openpt"));
+  const int master = out_.Get();
   std::array<char, 128> name{};
   if (grantpt(master) != 0 || unlockpt(master) != 0 ||
       ptsname_r(master, name.data(), name.size()) != 0) {
     return Status::IoError(SystemError("pseudo-terminal"));
   }
   path_ = name.data();
-  slave_ = open(path_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (slave_ < 0) return Status::IoError(SystemError(path_));
-  SetRawLine(slave_);
+  slave_ = UniqueFd(open(path_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+  if (!slave_.Valid()) return Status::IoError(SystemError(path_));
+  SetRawLine(slave_.Get());
   fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
   return Status::Ok();
 }
 
 Status MeterPort::OpenDevice(const std::string& path) {
   path_ = path;
-  out_ = open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (out_ < 0) {
+  out_ = UniqueFd(open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+  if (!out_.Valid()) {
     return errno == EACCES ? Status::Denied(SystemError(path)) : Status::IoError(SystemError(path));
   }
-  SetRawLine(out_);
+  SetRawLine(out_.Get());
   return Status::Ok();
 }
 
 bool MeterPort::Write(const std::vector<std::uint8_t>& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = write(out_, bytes.data() + done, bytes.size() - done);
+    const ssize_t n = write(out_.Get(), bytes.data() + done, bytes.size() - done);
     if (n > 0) {
       done += static_cast<std::size_t>(n);
     } else if (n < 0 && errno == EINTR) {
@@ -81,7 +76,7 @@ bool MeterPort::Write(const std::vector<std::uint8_t>& bytes) {
 
 void MeterPort::SetCarrier(bool on) {
   int line = TIOCM_DTR;
-  ioctl(out_, on ? TIOCMBIS : TIOCMBIC, &line);
+  ioctl(out_.Get(), on ? TIOCMBIS : TIOCMBIC, &line);
 }
 
 }  // namespace ql::cli

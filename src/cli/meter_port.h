@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "base/status.h"
+#include "base/unique_fd.h"
 
 namespace ql::cli {
 
 class MeterPort {
  public:
   MeterPort() = default;
-  ~MeterPort();
   MeterPort(const MeterPort&) = delete;
   MeterPort& operator=(const MeterPort&) = delete;
 
@@ -37,9 +37,10 @@ class MeterPort {
   void SetCarrier(bool on);
 
  private:
-  int out_ = -1;    // where the bytes are written
-  int slave_ = -1;  // the pseudo-terminal's slave side, held open so its
+  // Declared in this order so that out_ closes first, as a cable is pulled.
+  UniqueFd slave_;  // the pseudo-terminal's slave side, held open so its
                     // settings stay and a logger's close is no hang-up
+  UniqueFd out_;    // where the bytes are written
   std::string path_;
 };
 

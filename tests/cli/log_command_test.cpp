@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "base/list_line.h"
+#include "base/unique_fd.h"
 #include "cli/cli_fixture.h"
 
 namespace ql::testing {
@@ -136,7 +137,8 @@ TEST_F(LogCommand, SaveTargetThatCannotBeWrittenIsRefusedBeforeThePortOpens) {
 }
 
 TEST_F(LogCommand, SilentMeterRecordsNothingAndAnEarlierFileStays) {
-  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  UniqueFd meterSide(::posix_openpt(O_RDWR | O_NOCTTY));
+  const int master = meterSide.Get();
   ASSERT_GE(master, 0);
   ASSERT_EQ(::grantpt(master), 0);
   ASSERT_EQ(::unlockpt(master), 0);
@@ -146,7 +148,7 @@ TEST_F(LogCommand, SilentMeterRecordsNothingAndAnEarlierFileStays) {
   }
   const CliResult result = RunCli({"log", "--port", slave, "--seconds", "0.3", "--save",
                                    Path("run.rdg"), "--settings", Path("s.ini")});
-  ::close(master);
+  meterSide.Reset();
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_NE(result.err.find("no line was recorded"), std::string::npos) << result.err;
   EXPECT_EQ(ReadFile(Path("run.rdg")), "earlier run");

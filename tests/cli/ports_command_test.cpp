@@ -10,6 +10,7 @@
 
 #include <fstream>
 
+#include "base/unique_fd.h"
 #include "cli/cli_fixture.h"
 
 namespace ql::testing {
@@ -50,7 +51,8 @@ TEST_F(PortsCommand, JsonListsTheDeviceAndWhyItCannotBeOpened) {
 }
 
 TEST_F(PortsCommand, ListeningToASilentLineWritesNothing) {
-  const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+  const UniqueFd meterSide(posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
+  const int master = meterSide.Get();
   ASSERT_GE(master, 0);
   ASSERT_EQ(grantpt(master), 0);
   ASSERT_EQ(unlockpt(master), 0);
@@ -63,7 +65,6 @@ TEST_F(PortsCommand, ListeningToASilentLineWritesNothing) {
   // Whatever the listener had written would now wait on the meter's side.
   char byte = 0;
   EXPECT_LE(read(master, &byte, 1), 0);
-  close(master);
 }
 
 TEST_F(PortsCommand, BadListenTimeIsAUsageError) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/unique_fd.h"
 #include "sim/frame_sequence.h"
 #include "sim/sequence_options.h"
 
@@ -24,46 +25,39 @@ class PtyMeter {
     SequenceOptions options;
     if (!ParseSequenceArgs(words, options).ok()) return;
     if (!FrameSequence::Create(options, sequence_).ok()) return;
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
-    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) return;
-    const char* name = ::ptsname(master_);
+    master_ = UniqueFd(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
+    const int master = master_.Get();
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return;
+    const char* name = ::ptsname(master);
     if (!name) return;
     slave_ = name;
     // Raw from the start, so nothing is echoed back while the program has
     // not opened the port yet.
     termios tio{};
-    if (::tcgetattr(master_, &tio) == 0) {
+    if (::tcgetattr(master, &tio) == 0) {
       ::cfmakeraw(&tio);
-      ::tcsetattr(master_, TCSANOW, &tio);
+      ::tcsetattr(master, TCSANOW, &tio);
     }
   }
-  ~PtyMeter() {
-    if (master_ >= 0) ::close(master_);
-  }
-  PtyMeter(const PtyMeter&) = delete;
-  PtyMeter& operator=(const PtyMeter&) = delete;
 
   // Returns true iff the pseudo-terminal and the sequence are ready.
-  bool ok() const { return master_ >= 0 && !slave_.empty(); }
+  bool ok() const { return master_.Valid() && !slave_.empty(); }
   const std::string& SlavePath() const { return slave_; }
 
   // Pulls the cable: the program's side of the line sees a hang-up.
-  void Unplug() {
-    if (master_ >= 0) ::close(master_);
-    master_ = -1;
-  }
+  void Unplug() { master_.Reset(); }
 
   // Writes the next slot of the sequence. Returns true iff it went out
   // whole (a full queue while nobody reads is not an error).
   bool Send() {
     const std::vector<std::uint8_t> bytes = sequence_.Next();
-    if (bytes.empty() || master_ < 0) return true;
-    return ::write(master_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    if (bytes.empty() || !master_.Valid()) return true;
+    return ::write(master_.Get(), bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
   }
 
  private:
   FrameSequence sequence_;
-  int master_ = -1;
+  UniqueFd master_;
   std::string slave_;
 };
 

@@ -17,6 +17,7 @@
 #include <string>
 #include <thread>
 
+#include "base/unique_fd.h"
 #include "link/com_qv7300.h"
 
 namespace ql {
@@ -32,40 +33,34 @@ constexpr auto kDeadline = 5s;
 class Pty {
  public:
   Pty() {
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) return;
-    slavePath_ = ::ptsname(master_);
-    probe_ = ::open(slavePath_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    master_ = UniqueFd(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
+    const int master = master_.Get();
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return;
+    slavePath_ = ::ptsname(master);
+    probe_ = UniqueFd(::open(slavePath_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
   }
-  ~Pty() {
-    CloseMaster();
-    if (probe_ >= 0) ::close(probe_);
-  }
-  Pty(const Pty&) = delete;
-  Pty& operator=(const Pty&) = delete;
 
-  bool ok() const { return master_ >= 0 && probe_ >= 0; }
+  bool ok() const { return master_.Valid() && probe_.Valid(); }
   const std::string& slavePath() const { return slavePath_; }
   DeviceMap Map() const {
     return [path = slavePath_](const std::string&) { return path; };
   }
   termios Settings() const {
     termios tio{};
-    ::tcgetattr(probe_, &tio);
+    ::tcgetattr(probe_.Get(), &tio);
     return tio;
   }
-  void SetSettings(const termios& tio) { ::tcsetattr(probe_, TCSANOW, &tio); }
+  void SetSettings(const termios& tio) { ::tcsetattr(probe_.Get(), TCSANOW, &tio); }
   bool Write(const std::string& bytes) {
-    return ::write(master_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    return ::write(master_.Get(), bytes.data(), bytes.size()) ==
+           static_cast<ssize_t>(bytes.size());
   }
-  void CloseMaster() {
-    if (master_ >= 0) ::close(master_);
-    master_ = -1;
-  }
+  void CloseMaster() { master_.Reset(); }
 
  private:
-  int master_ = -1;
-  int probe_ = -1;
+  // Declared in this order so that the master closes first, as before.
+  UniqueFd probe_;
+  UniqueFd master_;
   std::string slavePath_;
 };
 

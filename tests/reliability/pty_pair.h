@@ -11,18 +11,18 @@
 #include <string>
 #include <string_view>
 
+#include "base/unique_fd.h"
+
 namespace ql::testing {
 
 class PtyPair {
  public:
   PtyPair() {
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) return;
-    slavePath_ = ::ptsname(master_);
+    master_ = UniqueFd(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
+    const int master = master_.Get();
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return;
+    slavePath_ = ::ptsname(master);
   }
-  ~PtyPair() { PullCable(); }
-  PtyPair(const PtyPair&) = delete;
-  PtyPair& operator=(const PtyPair&) = delete;
 
   // Returns true iff the pair was made.
   bool ok() const { return !slavePath_.empty(); }
@@ -30,16 +30,13 @@ class PtyPair {
 
   // The meter sends `bytes`. Returns true iff all were written.
   bool Send(std::string_view bytes) {
-    return master_ >= 0 &&
-           ::write(master_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    return master_.Valid() && ::write(master_.Get(), bytes.data(), bytes.size()) ==
+                                  static_cast<ssize_t>(bytes.size());
   }
-  void PullCable() {
-    if (master_ >= 0) ::close(master_);
-    master_ = -1;
-  }
+  void PullCable() { master_.Reset(); }
 
  private:
-  int master_ = -1;
+  UniqueFd master_;
   std::string slavePath_;
 };
 
