@@ -53,7 +53,7 @@ void BM_DecodeClassify(benchmark::State& state) {
     DecodeAndClassify(frames[i], texts);
     i = (i + 1) % frames.size();
   }
-  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+  state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_DecodeClassify);
 
@@ -63,7 +63,7 @@ void BM_ReadFrameDecodeClassify(benchmark::State& state) {
   const auto slots = Slots(static_cast<double>(state.range(0)) / 100.0, 1024);
   test_support::FakeSerialLine line;
   CComQV7300 link{line};
-  link.Open(1);
+  if (link.Open(1) != 1) state.SkipWithError("the link did not open");
   link.m_nReload = 1 << 30;
   LcdTexts texts;
   std::size_t i = 0;

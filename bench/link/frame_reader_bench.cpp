@@ -21,7 +21,7 @@ std::string Frame() {
 void BM_ReadFrameAtMeterRate(benchmark::State& state) {
   test_support::FakeSerialLine line;
   CComQV7300 link{line};
-  link.Open(1);
+  if (link.Open(1) != 1) state.SkipWithError("the link did not open");
   link.m_nReload = 16;
   const std::string stream = Frame() + Frame() + Frame() + Frame() + Frame() + Frame();
   std::size_t at = 0;
@@ -39,7 +39,7 @@ void BM_ReadFrameJunkFlood(benchmark::State& state) {
   test_support::FakeSerialLine line;
   line.queueCap = 1024;
   CComQV7300 link{line};
-  link.Open(1);
+  if (link.Open(1) != 1) state.SkipWithError("the link did not open");
   const std::string junk(3 * 1024, '\x07');
   for (auto _ : state) {
     line.Send(junk);

@@ -1,14 +1,16 @@
 #pragma once
 // The outcome of a core operation that can fail for a reason the user should
 // see. The core never throws and never logs: it returns a Status, and the
-// faces turn it into a message box, a stderr line or an exit code.
+// faces turn it into a message box, a stderr line or an exit code. A
+// Status dropped unread is a compile error; one ignored on purpose is cast
+// to void with the reason beside it.
 
 #include <string>
 #include <utility>
 
 namespace ql {
 
-class Status {
+class [[nodiscard]] Status {
  public:
   enum class Code { kOk, kNotFound, kBusy, kDenied, kIoError, kInvalid, kTooLarge };
 

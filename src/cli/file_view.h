@@ -25,7 +25,7 @@ class FileView {
 
   // Opens `path` through File Open. Returns true iff no message box was
   // shown (the file was read and the view shows it).
-  bool Open(const std::string& path);
+  [[nodiscard]] bool Open(const std::string& path);
 
   CliHost& host() { return host_; }
   CQarnView& view() { return view_; }

@@ -28,27 +28,22 @@ void SetRawLine(int fd) {
 
 }  // namespace
 
-MeterPort::~MeterPort() {
-  if (device_ >= 0) close(device_);
-  if (slave_ >= 0) close(slave_);
-}
-
 Status MeterPort::OpenPseudoTerminal() {
   if (const Status status = pty_.Open(/*nonBlocking=*/true); !status.ok()) return status;
   path_ = pty_.SlavePath();
-  slave_ = open(path_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (slave_ < 0) return Status::IoError(SystemError(path_));
-  SetRawLine(slave_);
+  slave_ = UniqueFd(open(path_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+  if (!slave_.Valid()) return Status::IoError(SystemError(path_));
+  SetRawLine(slave_.Get());
   return Status::Ok();
 }
 
 Status MeterPort::OpenDevice(const std::string& path) {
   path_ = path;
-  device_ = open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (device_ < 0) {
+  device_ = UniqueFd(open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+  if (!device_.Valid()) {
     return errno == EACCES ? Status::Denied(SystemError(path)) : Status::IoError(SystemError(path));
   }
-  SetRawLine(device_);
+  SetRawLine(device_.Get());
   return Status::Ok();
 }
 
@@ -60,7 +55,7 @@ bool MeterPort::Write(const std::vector<std::uint8_t>& bytes) {
       done += static_cast<std::size_t>(n);
     } else if (n < 0 && errno == EINTR) {
       continue;
-    } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+    } else if (n < 0 && errno == EAGAIN) {  // EWOULDBLOCK is the same number on Linux
       return true;  // nobody is reading: the rest is lost, as on a real line
     } else {
       return false;
@@ -71,7 +66,7 @@ bool MeterPort::Write(const std::vector<std::uint8_t>& bytes) {
 
 bool MeterPort::PeerOpened() const {
   int exclusive = 0;
-  return slave_ >= 0 && ioctl(slave_, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
+  return slave_.Valid() && ioctl(slave_.Get(), TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
 }
 
 void MeterPort::SetCarrier(bool on) {

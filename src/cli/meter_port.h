@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/status.h"
+#include "base/unique_fd.h"
 #include "link/pseudo_terminal.h"
 
 namespace ql::cli {
@@ -17,7 +18,6 @@ namespace ql::cli {
 class MeterPort {
  public:
   MeterPort() = default;
-  ~MeterPort();
   MeterPort(const MeterPort&) = delete;
   MeterPort& operator=(const MeterPort&) = delete;
 
@@ -32,7 +32,7 @@ class MeterPort {
 
   // Writes as much of `bytes` as the other side takes now. Returns false iff
   // the output failed for good (the device went away).
-  bool Write(const std::vector<std::uint8_t>& bytes);
+  [[nodiscard]] bool Write(const std::vector<std::uint8_t>& bytes);
   // True iff a logger has the pseudo-terminal open as a serial line: the
   // link takes its device exclusively. False for a device given by path.
   bool PeerOpened() const;
@@ -43,12 +43,12 @@ class MeterPort {
  private:
   // Where the bytes are written: the pseudo-terminal's master side or the
   // device.
-  int Out() const { return device_ >= 0 ? device_ : pty_.MasterFd(); }
+  int Out() const { return device_.Valid() ? device_.Get() : pty_.MasterFd(); }
 
   PseudoTerminal pty_;
-  int slave_ = -1;  // the pseudo-terminal's slave side, held open so its
+  UniqueFd slave_;  // the pseudo-terminal's slave side, held open so its
                     // settings stay and a logger's close is no hang-up
-  int device_ = -1;
+  UniqueFd device_;
   std::string path_;
 };
 

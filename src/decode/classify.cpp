@@ -109,7 +109,7 @@ int CountDecimals(const char (&display)[7]) {
 // so a display exactly at a limit may fall either side of it.
 bool OverRange(std::string_view display, int decimals, const std::array<double, 4>& limits,
                char firstDigitLimit) {
-  const float value = static_cast<float>(TextToNumber(display));
+  const double value = static_cast<double>(static_cast<float>(TextToNumber(display)));
   if (decimals <= 0) return value >= limits[0];
   if (decimals <= 3) return value >= limits[static_cast<std::size_t>(decimals)];
   return display.size() > 1 && display[1] >= firstDigitLimit;

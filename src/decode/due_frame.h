@@ -10,6 +10,6 @@ namespace ql {
 // Returns true iff `readResult` (what ReadFrame returned) is RX_READY, a
 // sample is due and the link's frame decodes into `texts`. The sample stays
 // due until the caller takes it.
-bool DecodeDueFrame(CComQV7300& link, int readResult, LcdTexts& texts);
+[[nodiscard]] bool DecodeDueFrame(CComQV7300& link, int readResult, LcdTexts& texts);
 
 }  // namespace ql

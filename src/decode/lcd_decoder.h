@@ -24,7 +24,7 @@ struct LcdTexts {
 // allowed set) leaves `texts` unchanged. Only bytes 0 to 12 are read.
 // `carrierDetect` is asked only for a temperature frame (on: degrees
 // Fahrenheit); an empty one counts as off.
-bool DecodeLcdFrame(std::string_view frame, const std::function<bool()>& carrierDetect,
+[[nodiscard]] bool DecodeLcdFrame(std::string_view frame, const std::function<bool()>& carrierDetect,
                     LcdTexts& texts);
 
 }  // namespace ql

@@ -58,10 +58,8 @@ Status ResolveTarget(const std::string& path, std::string& target) {
 // Makes the rename itself durable. The new file is already complete and in
 // place, so a failure here is not reported.
 void SyncFolderOf(const std::string& path) {
-  int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
+  const UniqueFd folder(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.Valid()) ::fsync(folder.Get());
 }
 
 }  // namespace
@@ -96,22 +94,22 @@ Status AtomicFile::Open(const std::string& path) {
   }
   for (int attempt = 0; attempt < 10; ++attempt) {
     tempPath_ = TempName(path_);
-    fd_ = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd_ >= 0 || errno != EEXIST) break;
+    fd_ = UniqueFd(::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (fd_.Valid() || errno != EEXIST) break;
   }
-  if (fd_ < 0) {
+  if (!fd_.Valid()) {
     int error = errno;
     tempPath_.clear();
     failed_ = true;
     return FileFailure("cannot create", path, error);
   }
-  if (::stat(path_.c_str(), &entry) == 0) ::fchmod(fd_, entry.st_mode & 07777);
+  if (::stat(path_.c_str(), &entry) == 0) ::fchmod(fd_.Get(), entry.st_mode & 07777);
   buffer_.reserve(kBlockSize);
   return Status::Ok();
 }
 
 Status AtomicFile::Write(std::string_view bytes) {
-  if (fd_ < 0 || failed_) return Status::IoError("cannot write " + path_ + ": file not open");
+  if (!fd_.Valid() || failed_) return Status::IoError("cannot write " + path_ + ": file not open");
   while (!bytes.empty()) {
     std::size_t room = kBlockSize - buffer_.size();
     std::size_t take = bytes.size() < room ? bytes.size() : room;
@@ -128,7 +126,7 @@ Status AtomicFile::Write(std::string_view bytes) {
 Status AtomicFile::Flush() {
   std::size_t done = 0;
   while (done < buffer_.size()) {
-    ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    ssize_t n = ::write(fd_.Get(), buffer_.data() + done, buffer_.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       int error = n < 0 ? errno : EIO;
@@ -142,17 +140,16 @@ Status AtomicFile::Flush() {
 }
 
 Status AtomicFile::Commit() {
-  if (fd_ < 0 || failed_) return Status::IoError("cannot write " + path_ + ": file not open");
+  if (!fd_.Valid() || failed_) return Status::IoError("cannot write " + path_ + ": file not open");
   Status status = Flush();
   if (!status.ok()) return status;
-  if (::fsync(fd_) != 0) {
+  if (::fsync(fd_.Get()) != 0) {
     int error = errno;
     Abandon();
     return FileFailure("cannot write", path_, error);
   }
-  int fd = fd_;
-  fd_ = -1;
-  if (::close(fd) != 0) {
+  // The last write error of some file systems shows only here.
+  if (fd_.Close() != 0) {
     int error = errno;
     Abandon();
     return FileFailure("cannot write", path_, error);
@@ -169,10 +166,7 @@ Status AtomicFile::Commit() {
 
 void AtomicFile::Abandon() {
   failed_ = true;
-  if (fd_ >= 0) {
-    ::close(fd_);
-    fd_ = -1;
-  }
+  fd_.Reset();
   if (!tempPath_.empty()) {
     ::unlink(tempPath_.c_str());
     tempPath_.clear();

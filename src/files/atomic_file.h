@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "base/status.h"
+#include "base/unique_fd.h"
 
 namespace ql {
 
@@ -40,7 +41,7 @@ class AtomicFile {
   std::string path_;
   std::string tempPath_;
   std::string buffer_;
-  int fd_ = -1;
+  UniqueFd fd_;  // the temporary file, open until Commit closes it
   bool failed_ = false;
 };
 

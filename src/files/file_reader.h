@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/status.h"
+#include "base/unique_fd.h"
 
 namespace ql {
 
@@ -14,7 +15,6 @@ class FileReader {
   FileReader() = default;
   FileReader(const FileReader&) = delete;
   FileReader& operator=(const FileReader&) = delete;
-  ~FileReader();
 
   // Opens `path` for reading. A folder is refused (Status::Invalid).
   Status Open(const std::string& path);
@@ -27,7 +27,7 @@ class FileReader {
 
  private:
   std::string path_;
-  int fd_ = -1;
+  UniqueFd fd_;
   long long size_ = -1;
 };
 

@@ -22,8 +22,9 @@ void DrawGraphFile(Canvas& canvas, GraphPicture& picture) {
   ApplyPictureMarker(picture);
   for (int band = 0; band <= 6; ++band) {
     const int rows = band == 6 ? 3 : 8;
+    const std::size_t bandStart = 2 + 128 * static_cast<std::size_t>(band);
     for (int column = 1; column <= 127; ++column) {
-      const unsigned dots = picture[static_cast<std::size_t>(2 + 128 * band + column)];
+      const unsigned dots = picture[bandStart + static_cast<std::size_t>(column)];
       for (int bit = 0; bit < rows; ++bit) {
         if ((dots >> bit & 1u) == 0) continue;
         const int x = 36 + 3 * column;

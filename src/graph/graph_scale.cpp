@@ -77,6 +77,8 @@ GraphScale ChooseScale(std::string_view line, ScaleMedium medium) {
   };
   for (std::size_t k = 0; k < 4; ++k) scale.unitPart[k] = ColumnChar(line, list_line::kUnit.At(k));
 
+  // The names in order of precedence; several share a scale.
+  // NOLINTBEGIN(bugprone-branch-clone)
   if (name3("ACV")) {
     family(ScaleCase::kU4);
   } else if (name3("DCV")) {
@@ -124,6 +126,7 @@ GraphScale ChooseScale(std::string_view line, ScaleMedium medium) {
   } else {
     family(ScaleCase::kB4);
   }
+  // NOLINTEND(bugprone-branch-clone)
 
   char* out = scale.label;
   for (std::size_t k = 0; k < 3; ++k) *out++ = c(k);

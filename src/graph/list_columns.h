@@ -22,9 +22,10 @@ inline char ColumnChar(std::string_view line, std::size_t column) {
 // range of a float is held at the largest float of its sign, so every value
 // stays finite.
 inline float ValueAt(std::string_view line, const list_line::Field& field) {
-  double value = TextToNumber(list_line::Text(line, field));
-  if (value > FLT_MAX) return FLT_MAX;
-  if (value < -FLT_MAX) return -FLT_MAX;
+  constexpr double kLargest = static_cast<double>(FLT_MAX);
+  const double value = TextToNumber(list_line::Text(line, field));
+  if (value > kLargest) return FLT_MAX;
+  if (value < -kLargest) return -FLT_MAX;
   return static_cast<float>(value);
 }
 

@@ -44,15 +44,14 @@ std::string EffectiveState(const std::string& stored, std::int64_t pid,
 
 std::string IsoTime(std::int64_t utc_us, std::int32_t offset_s) {
   const std::int64_t local_us = utc_us + std::int64_t{offset_s} * 1'000'000;
-  std::int64_t seconds = local_us / 1'000'000;
+  std::time_t seconds = local_us / 1'000'000;
   std::int64_t micros = local_us % 1'000'000;
   if (micros < 0) {
     micros += 1'000'000;
     --seconds;
   }
-  const std::time_t t = seconds;
   std::tm tm{};
-  gmtime_r(&t, &tm);
+  gmtime_r(&seconds, &tm);
   char date[32];
   std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &tm);
   const int offset_min = (offset_s < 0 ? -offset_s : offset_s) / 60;

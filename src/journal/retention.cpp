@@ -10,7 +10,7 @@ namespace {
 
 constexpr const char kSection[] = "Journal";
 constexpr std::int64_t kUsPerDay = 86'400'000'000;
-constexpr std::int64_t kBytesPerMb = 1024 * 1024;
+constexpr std::int64_t kBytesPerMb = std::int64_t{1024} * 1024;
 
 struct Candidate {
   std::int64_t id = 0;

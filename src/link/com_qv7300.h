@@ -97,10 +97,10 @@ class CComQV7300 {
 
   // Opens port number `port` (1 = COM1; above 4 the TELNET device) and sets
   // the line up. Returns 1 on success, 0 on failure.
-  int Open(int port);
+  [[nodiscard]] int Open(int port);
   int CreateEvents();
-  int OpenPort();
-  int SetupLine();
+  [[nodiscard]] int OpenPort();
+  [[nodiscard]] int SetupLine();
   // Closes the port if open: DTR low, RTS as it was, queues purged. Returns 1.
   int Close();
   int ClosePort();

@@ -162,38 +162,34 @@ Status PosixSerialLine::Reopen() {
 }
 
 Status PosixSerialLine::OpenPath() {
-  const int fd = ::open(m_path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return OpenFailure(m_path, errno);
+  UniqueFd fd(::open(m_path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+  if (!fd.Valid()) return OpenFailure(m_path, errno);
   // The lock comes first: a second opener must leave the line alone.
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
     const int error = errno;
-    ::close(fd);
     if (error == EWOULDBLOCK) {
       return Status::Busy(m_path + ": already in use by another program (" + std::strerror(error) +
                           ")");
     }
     return OpenFailure(m_path, error);
   }
-  if (!::isatty(fd)) {
-    ::close(fd);
-    return Status::Invalid(m_path + ": not a serial device");
-  }
-  ::ioctl(fd, TIOCEXCL);
+  if (!::isatty(fd.Get())) return Status::Invalid(m_path + ": not a serial device");
+  ::ioctl(fd.Get(), TIOCEXCL);
   termios before{};
-  m_before = ::tcgetattr(fd, &before) == 0 ? std::optional(before) : std::nullopt;
+  m_before = ::tcgetattr(fd.Get(), &before) == 0 ? std::optional(before) : std::nullopt;
   // The format is SetFormat's: a refused format takes its own path.
-  m_fd = fd;
+  m_fd = std::move(fd);
   m_lost = false;
   return Status::Ok();
 }
 
 bool PosixSerialLine::SetFormat(const LineFormat& format) {
-  return IsOpen() && ApplyFormat(m_fd, format);
+  return IsOpen() && ApplyFormat(m_fd.Get(), format);
 }
 
 bool PosixSerialLine::SetModemLine(int line, bool on) {
   if (!IsOpen()) return false;
-  return ::ioctl(m_fd, on ? TIOCMBIS : TIOCMBIC, &line) == 0;
+  return ::ioctl(m_fd.Get(), on ? TIOCMBIS : TIOCMBIC, &line) == 0;
 }
 
 bool PosixSerialLine::SetDtr(bool on) { return SetModemLine(TIOCM_DTR, on); }
@@ -203,13 +199,13 @@ bool PosixSerialLine::SetRts(bool on) { return SetModemLine(TIOCM_RTS, on); }
 std::optional<std::size_t> PosixSerialLine::Queued() {
   if (!IsOpen()) return 0;
   if (m_lost) return std::nullopt;
-  pollfd p{m_fd, POLLIN, 0};
+  pollfd p{m_fd.Get(), POLLIN, 0};
   if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
     m_lost = true;
     return std::nullopt;
   }
   int queued = 0;
-  if (::ioctl(m_fd, FIONREAD, &queued) != 0 || queued < 0) {
+  if (::ioctl(m_fd.Get(), FIONREAD, &queued) != 0 || queued < 0) {
     m_lost = true;
     return std::nullopt;
   }
@@ -218,8 +214,8 @@ std::optional<std::size_t> PosixSerialLine::Queued() {
 
 std::size_t PosixSerialLine::Read(std::uint8_t* buffer, std::size_t size) {
   if (!IsOpen() || m_lost || size == 0) return 0;
-  ssize_t got = ::read(m_fd, buffer, size);
-  if (got < 0 && errno == EINTR) got = ::read(m_fd, buffer, size);
+  ssize_t got = ::read(m_fd.Get(), buffer, size);
+  if (got < 0 && errno == EINTR) got = ::read(m_fd.Get(), buffer, size);
   if (got < 0) {
     if (errno == EIO) m_lost = true;
     return 0;
@@ -228,17 +224,17 @@ std::size_t PosixSerialLine::Read(std::uint8_t* buffer, std::size_t size) {
 }
 
 void PosixSerialLine::Purge() {
-  if (IsOpen()) ::tcflush(m_fd, TCIOFLUSH);
+  if (IsOpen()) ::tcflush(m_fd.Get(), TCIOFLUSH);
 }
 
 bool PosixSerialLine::CarrierDetect() {
   int lines = 0;
-  return IsOpen() && ::ioctl(m_fd, TIOCMGET, &lines) == 0 && (lines & TIOCM_CAR) != 0;
+  return IsOpen() && ::ioctl(m_fd.Get(), TIOCMGET, &lines) == 0 && (lines & TIOCM_CAR) != 0;
 }
 
 std::optional<ModemInputs> PosixSerialLine::ReadModemInputs() const {
   int lines = 0;
-  if (!IsOpen() || ::ioctl(m_fd, TIOCMGET, &lines) != 0) return std::nullopt;
+  if (!IsOpen() || ::ioctl(m_fd.Get(), TIOCMGET, &lines) != 0) return std::nullopt;
   return ModemInputs{(lines & TIOCM_CAR) != 0, (lines & TIOCM_DSR) != 0, (lines & TIOCM_CTS) != 0};
 }
 
@@ -249,22 +245,21 @@ void PosixSerialLine::Close() {
   // DTR and RTS where the caller put them, and never at speed 0, which would
   // drop them now.
   termios tio{};
-  if (::tcgetattr(m_fd, &tio) == 0) {
+  if (::tcgetattr(m_fd.Get(), &tio) == 0) {
     const speed_t speed = cfgetospeed(&tio);
     if (m_before) tio = *m_before;
     if (cfgetospeed(&tio) == B0) {
       cfsetospeed(&tio, speed);
       cfsetispeed(&tio, speed);
     }
-    tio.c_cflag &= ~HUPCL;
-    ::tcsetattr(m_fd, TCSANOW, &tio);
+    tio.c_cflag &= ~tcflag_t{HUPCL};
+    ::tcsetattr(m_fd.Get(), TCSANOW, &tio);
   }
   m_before.reset();
   // Exclusive mode belongs to the terminal, not to this descriptor: give it
   // up, or the device would stay closed to the next opener.
-  ::ioctl(m_fd, TIOCNXCL);
-  ::close(m_fd);
-  m_fd = -1;
+  ::ioctl(m_fd.Get(), TIOCNXCL);
+  m_fd.Reset();
   m_lost = false;
 }
 

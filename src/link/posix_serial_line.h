@@ -22,6 +22,7 @@
 
 #include <termios.h>
 
+#include "base/unique_fd.h"
 #include "link/device_map.h"
 #include "link/serial_line.h"
 
@@ -39,7 +40,7 @@ class PosixSerialLine final : public SerialLine {
   // (Invalid): its number goes to the next pseudo-terminal made. A link to
   // one, as a bridge makes, is.
   Status Reopen() override;
-  bool IsOpen() const override { return m_fd >= 0; }
+  bool IsOpen() const override { return m_fd.Valid(); }
   bool SetFormat(const LineFormat& format) override;
   bool SetDtr(bool on) override;
   bool SetRts(bool on) override;
@@ -61,7 +62,7 @@ class PosixSerialLine final : public SerialLine {
   DeviceMap m_deviceMap;
   std::string m_path;
   std::string m_opened;  // the path of the last successful Open, which Reopen opens
-  int m_fd = -1;        // the open device, or -1
+  UniqueFd m_fd;        // the open device, if any
   bool m_lost = false;  // a hang-up was seen since Open
   std::optional<termios> m_before;  // the terminal's settings before Open, put back at Close
 };

@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace ql {
 
@@ -17,26 +18,20 @@ std::string SystemError(const std::string& what) { return what + ": " + std::str
 }  // namespace
 
 Status PseudoTerminal::Open(bool nonBlocking) {
-  const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | (nonBlocking ? O_NONBLOCK : 0));
-  if (master < 0) return Status::IoError(SystemError("posix_openpt"));
+  UniqueFd master(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | (nonBlocking ? O_NONBLOCK : 0)));
+  if (!master.Valid()) return Status::IoError(SystemError("posix_openpt"));
   // ptsname_r, not ptsname: the name lands in our own buffer, safe beside
   // other threads making terminals.
   std::array<char, 128> name{};
-  if (::grantpt(master) != 0 || ::unlockpt(master) != 0 ||
-      ::ptsname_r(master, name.data(), name.size()) != 0) {
-    const Status status = Status::IoError(SystemError("pseudo-terminal"));
-    ::close(master);
-    return status;
+  if (::grantpt(master.Get()) != 0 || ::unlockpt(master.Get()) != 0 ||
+      ::ptsname_r(master.Get(), name.data(), name.size()) != 0) {
+    return Status::IoError(SystemError("pseudo-terminal"));
   }
-  master_ = master;
+  master_ = std::move(master);
   slavePath_ = name.data();
   return Status::Ok();
 }
 
-void PseudoTerminal::CloseMaster() {
-  if (master_ < 0) return;
-  ::close(master_);
-  master_ = -1;
-}
+void PseudoTerminal::CloseMaster() { master_.Reset(); }
 
 }  // namespace ql

@@ -9,23 +9,23 @@
 #include <string>
 
 #include "base/status.h"
+#include "base/unique_fd.h"
 
 namespace ql {
 
 class PseudoTerminal {
  public:
   PseudoTerminal() = default;
-  ~PseudoTerminal() { CloseMaster(); }
   PseudoTerminal(const PseudoTerminal&) = delete;
   PseudoTerminal& operator=(const PseudoTerminal&) = delete;
 
   // Makes the pair. The master side is not inherited by child programs; with
   // `nonBlocking`, a write the slave side does not take now returns at once
   // (EAGAIN) instead of waiting. REQUIRES: not made yet.
-  Status Open(bool nonBlocking);
+  [[nodiscard]] Status Open(bool nonBlocking);
 
   // The master side's descriptor, or -1 when there is none.
-  int MasterFd() const { return master_; }
+  int MasterFd() const { return master_.Get(); }
   // The slave side's device path; empty until made.
   const std::string& SlavePath() const { return slavePath_; }
 
@@ -33,7 +33,7 @@ class PseudoTerminal {
   void CloseMaster();
 
  private:
-  int master_ = -1;
+  UniqueFd master_;
   std::string slavePath_;
 };
 

@@ -45,17 +45,17 @@ class SerialLine {
   // Returns true iff the line is open.
   virtual bool IsOpen() const = 0;
   // Sets the line format. Returns true iff the device accepted it.
-  virtual bool SetFormat(const LineFormat& format) = 0;
+  [[nodiscard]] virtual bool SetFormat(const LineFormat& format) = 0;
   // Raise or lower an output line. Returns false where the device has no
   // such line (a pseudo-terminal); callers ignore the result.
   virtual bool SetDtr(bool on) = 0;
   virtual bool SetRts(bool on) = 0;
   // Number of bytes waiting to be read, or nullopt once the line is lost
   // (hang-up, device gone).
-  virtual std::optional<std::size_t> Queued() = 0;
+  [[nodiscard]] virtual std::optional<std::size_t> Queued() = 0;
   // Reads at most `size` of the waiting bytes without waiting for more.
   // Returns the number of bytes read.
-  virtual std::size_t Read(std::uint8_t* buffer, std::size_t size) = 0;
+  [[nodiscard]] virtual std::size_t Read(std::uint8_t* buffer, std::size_t size) = 0;
   // Discards everything waiting in either direction.
   virtual void Purge() = 0;
   // Returns true iff the carrier-detect input is on; false when it cannot be

@@ -127,9 +127,14 @@ Identity CurrentIdentity() {
   Identity who;
   who.uid = getuid();
   if (const passwd* pw = getpwuid(who.uid)) who.userName = pw->pw_name;
+  // The second call fails (-1) when groups were added in between: then
+  // only the primary group is known.
   const int count = getgroups(0, nullptr);
-  who.groups.resize(count > 0 ? count : 0);
-  if (count > 0) who.groups.resize(getgroups(count, who.groups.data()));
+  if (count > 0) {
+    who.groups.resize(static_cast<std::size_t>(count));
+    const int got = getgroups(count, who.groups.data());
+    who.groups.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  }
   who.groups.push_back(getgid());
   return who;
 }
@@ -179,7 +184,7 @@ std::vector<SerialDevice> ScanSerialDevices(const ScanRoots& roots, const Identi
   std::error_code ec;
   const fs::path dev(roots.dev);
   for (const auto& entry : fs::directory_iterator(fs::path(roots.sys) / "class" / "tty", ec)) {
-    const fs::path ttyDir = entry.path();
+    const fs::path& ttyDir = entry.path();
     std::error_code linkError;
     if (!fs::exists(ttyDir / "device", linkError)) continue;  // virtual consoles, ptys
     SerialDevice device;

@@ -47,8 +47,8 @@ void DrawReportHeader(Canvas& canvas, int x, const std::string& fileName, int sa
   if (title.size() > 99) title.resize(99);
   canvas.Text(x, -1500, title);
   canvas.Text(x, -2500, "Number of Samples  : " + std::to_string(samples));
-  canvas.Text(x, -3000, "Value of Maximum   : " + FormatFixed6(max));
-  canvas.Text(x, -3500, "Value of Minimum   : " + FormatFixed6(min));
+  canvas.Text(x, -3000, "Value of Maximum   : " + FormatFixed6(static_cast<double>(max)));
+  canvas.Text(x, -3500, "Value of Minimum   : " + FormatFixed6(static_cast<double>(min)));
 }
 
 void DrawGraphPage(Canvas& canvas, const LineSource& list, int first, int count, bool bars,

@@ -8,10 +8,10 @@
 #include <QStandardPaths>
 #include <QtGlobal>
 
-#include <fstream>
-#include <iterator>
+#include <array>
 
 #include "files/atomic_file.h"
+#include "files/file_reader.h"
 #include "qtsupport/text_edge.h"
 
 namespace ql {
@@ -42,10 +42,17 @@ bool SettingsStore::Load() {
     return true;  // not made yet: the first write makes it
   }
   if (!S_ISREG(entry.st_mode)) return false;
-  std::ifstream in(name, std::ios::binary);
-  if (!in) return false;  // unreadable: a write would lose what is in it
-  text_ = IniText(std::string(std::istreambuf_iterator<char>(in), {}));
-  return !in.bad();
+  // Unreadable, wholly or in part: a write would lose what is in it.
+  FileReader file;
+  if (!file.Open(name).ok()) return false;
+  std::string text;
+  std::array<char, 4096> block{};
+  for (std::size_t got = block.size(); got == block.size();) {
+    if (!file.Read(block.data(), block.size(), got).ok()) return false;
+    text.append(block.data(), got);
+  }
+  text_ = IniText(text);
+  return true;
 }
 
 int SettingsStore::GetInt(std::string_view section, std::string_view key, int fallback) {

@@ -26,7 +26,7 @@ WallTime SystemWallClock::Now() {
   const auto now = std::chrono::system_clock::now();
   const std::int64_t us =
       std::chrono::duration_cast<std::chrono::microseconds>(now.time_since_epoch()).count();
-  const std::time_t seconds = static_cast<std::time_t>(us / 1000000);
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
   std::tm local{};
   localtime_r(&seconds, &local);
   return WallTime{us, static_cast<std::int32_t>(local.tm_gmtoff)};

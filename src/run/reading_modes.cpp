@@ -21,9 +21,9 @@ namespace {
 constexpr float kExtremeStart = 10000.0f;
 
 // Power of a voltage q across rk kilo-ohms, in dB relative to 1 mW.
-double VoltageLevel(double q, float rk) { return q == 0.0 ? 0.0 : 10.0 * std::log10(q * q / rk); }
+double VoltageLevel(double q, double rk) { return q == 0.0 ? 0.0 : 10.0 * std::log10(q * q / rk); }
 // Power of a current q through rk kilo-ohms, in dB relative to 1 mW.
-double CurrentLevel(double q, float rk) {
+double CurrentLevel(double q, double rk) {
   return q == 0.0 ? 0.0 : 10.0 * std::log10(rk * (1000.0 * q) * (1000.0 * q));
 }
 // Conductance in nanosiemens; resistances below 1 megohm count as 0.
@@ -140,7 +140,7 @@ void CQarnView::TakeExtreme(float& max, float& min, char (&maxText)[11], char (&
 }
 
 double CQarnView::WindowAverage() const {
-  return m_fWindowCount > 0.0f ? m_dWindowSum / m_fWindowCount : 0.0;
+  return m_fWindowCount > 0.0f ? m_dWindowSum / static_cast<double>(m_fWindowCount) : 0.0;
 }
 
 void CQarnView::ApplyExtremes(const Reading& reading) {
@@ -187,7 +187,7 @@ struct CQarnView::DbForm {
 
 void CQarnView::ApplyDb(const Reading& reading) {
   const char c = reading.classLetter;
-  const float rk = m_fDbRefKOhm;
+  const double rk = static_cast<double>(m_fDbRefKOhm);
   std::optional<DbForm> form;
   if (class_letter::IsVoltage(c)) {
     form = DbForm{[rk](double q) { return VoltageLevel(q, rk); }, 2, "dB"};
@@ -215,15 +215,16 @@ void CQarnView::ApplyDbForm(const Reading& reading, const DbForm& form) {
         id, FormatText("%s%s %.*f %s", tag, m_szPrefix, d, form.level(q), unit));
   };
   if (m_bPeakHold) {
-    show(ctl::kPeakMax, "MAX:", m_fPeakMax * f);
-    show(ctl::kPeakMin, "MIN:", m_fPeakMin * f);
+    show(ctl::kPeakMax, "MAX:", static_cast<double>(m_fPeakMax) * f);
+    show(ctl::kPeakMin, "MIN:", static_cast<double>(m_fPeakMin) * f);
   } else if (m_bMinMax) {
-    show(ctl::kMinMaxMax, "MAX:", m_fMinMaxMax * f);
-    show(ctl::kMinMaxMin, "MIN:", m_fMinMaxMin * f);
+    show(ctl::kMinMaxMax, "MAX:", static_cast<double>(m_fMinMaxMax) * f);
+    show(ctl::kMinMaxMin, "MIN:", static_cast<double>(m_fMinMaxMin) * f);
     show(ctl::kMinMaxAvg, "AVG:", WindowAverage() * f);
   }
   m_fDbValue = static_cast<float>(form.level(reading.scaled));
-  const double shown = m_bRel ? m_fDbValue - referenceLevel : m_fDbValue;
+  const double level = static_cast<double>(m_fDbValue);  // as kept, in single precision
+  const double shown = m_bRel ? level - referenceLevel : level;
   std::snprintf(m_szDisplay, sizeof m_szDisplay, "%.*f", d, shown);
   std::snprintf(m_szUnit, sizeof m_szUnit, "%s", unit);
 }

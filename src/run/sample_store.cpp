@@ -80,11 +80,11 @@ void CQarnView::RecordSample(const Reading& reading, const char* line) {
 void CQarnView::AddWindowValue(float value) {
   m_fWindowCount += 1.0f;
   if (m_fWindowCount > static_cast<float>(kWindowSize)) {
-    m_dWindowSum -= m_afWindow[0];
+    m_dWindowSum -= static_cast<double>(m_afWindow[0]);
     std::copy(m_afWindow.begin() + 1, m_afWindow.end(), m_afWindow.begin());
     m_fWindowCount = static_cast<float>(kWindowSize);
   }
-  m_dWindowSum += value;
+  m_dWindowSum += static_cast<double>(value);
   m_afWindow[static_cast<std::size_t>(m_fWindowCount) - 1] = value;
 }
 

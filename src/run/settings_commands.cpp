@@ -38,8 +38,8 @@ void CQarnView::ReadSettings() {
   m_nDbRefOhm = m_store.GetInt(kDbSection, kDbKey, kDefaultDbRef);
   m_fDbRefKOhm = static_cast<float>(m_nDbRefOhm * 0.001);
   m_bDbCheck.fill(0);
-  for (int i = 0; i < kDbCommands; ++i) {
-    if (kDbChoices[i].ohms == m_nDbRefOhm) m_bDbCheck[static_cast<std::size_t>(i)] = 1;
+  for (std::size_t i = 0; i < kDbChoices.size(); ++i) {
+    if (kDbChoices[i].ohms == m_nDbRefOhm) m_bDbCheck[i] = 1;
   }
 
   // A code outside the table is taken as the period itself.
@@ -47,10 +47,10 @@ void CQarnView::ReadSettings() {
   m_rsCom.m_nSampling = code;
   m_link.m_nReload = code;
   m_bSamplingCheck.fill(0);
-  for (int i = 0; i < kSamplingCommands; ++i) {
+  for (std::size_t i = 0; i < kSamplingChoices.size(); ++i) {
     if (kSamplingChoices[i].code == code) {
       m_link.m_nReload = kSamplingChoices[i].period;
-      m_bSamplingCheck[static_cast<std::size_t>(i)] = 1;
+      m_bSamplingCheck[i] = 1;
     }
   }
 
@@ -92,7 +92,7 @@ void CQarnView::OnSetupComPort() {
 }
 
 bool CQarnView::OnSamplingCommand(int id) {
-  for (int i = 0; i < kSamplingCommands; ++i) {
+  for (std::size_t i = 0; i < kSamplingChoices.size(); ++i) {
     const SamplingChoice& choice = kSamplingChoices[i];
     if (choice.command != id) continue;
     m_link.m_nReload = choice.period;
@@ -102,7 +102,7 @@ bool CQarnView::OnSamplingCommand(int id) {
     m_strSamplingText = choice.text;
     m_host.status.SetPaneText(pane::kSampling, m_strSamplingText);
     m_bSamplingCheck.fill(0);
-    m_bSamplingCheck[static_cast<std::size_t>(i)] = 1;
+    m_bSamplingCheck[i] = 1;
     return true;
   }
   return false;

@@ -186,8 +186,8 @@ char PrefixLetter(UnitPrefix prefix) {
 }
 
 Status ParseUnit(std::string_view word, const FunctionDesc& desc, MeterReading& out) {
-  const Status unfit = Status::Invalid("unit " + Quoted(word) + " does not fit " + desc.name +
-                                       " (use " + desc.units + ")");
+  Status unfit = Status::Invalid("unit " + Quoted(word) + " does not fit " + desc.name + " (use " +
+                                 desc.units + ")");
   if (!SplitUnit(word, desc.function == MeterFunction::kTemperature, out.prefix, out.unit)) {
     return unfit;
   }

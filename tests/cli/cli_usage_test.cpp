@@ -128,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"ReportBadPaper", {"report", "run.rdg", "--pdf", "r.pdf", "--paper", "a5"}},
         UsageCase{"ExportWithoutCsv", {"export", "run.rdg"}},
         UsageCase{"ExportUnknownOption", {"export", "run.rdg", "--csv", "o.csv", "--tsv"}}),
-    [](const ::testing::TestParamInfo<UsageCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<UsageCase>& tested) { return std::string(tested.param.name); });
 
 }  // namespace
 }  // namespace ql::test_support

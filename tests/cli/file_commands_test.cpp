@@ -252,8 +252,8 @@ INSTANTIATE_TEST_SUITE_P(
                       UnreadableCase{"GraphPng", {"graph", "FILE", "--png", "OUT"}},
                       UnreadableCase{"ReportPdf", {"report", "FILE", "--pdf", "OUT"}},
                       UnreadableCase{"Export", {"export", "FILE", "--csv", "OUT"}}),
-    [](const ::testing::TestParamInfo<UnreadableCase>& info) {
-      return std::string(info.param.name);
+    [](const ::testing::TestParamInfo<UnreadableCase>& tested) {
+      return std::string(tested.param.name);
     });
 
 // A graph file whose picture has one dot: band 0, column 1, row 0.

@@ -12,6 +12,7 @@
 #include <set>
 
 #include "base/list_line.h"
+#include "base/unique_fd.h"
 #include "cli/cli_fixture.h"
 #include "support/pty.h"
 

@@ -9,6 +9,7 @@
 
 #include <fstream>
 
+#include "base/unique_fd.h"
 #include "cli/cli_fixture.h"
 #include "support/pty.h"
 

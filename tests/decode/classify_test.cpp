@@ -117,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    "SIGNAL OUT          ", "    ", 1.0f, 1.0, 3},
                       ClassifyCase{"Hfe", "  120 ", "    ", "HF ", 'V', "hFE                 ",
                                    "    ", 120.0f, 120.0, 0}),
-    [](const ::testing::TestParamInfo<ClassifyCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<ClassifyCase>& tested) { return tested.param.name; });
 
 TEST(Classify, BlankCodeAfterRunStartHasNoClass) {
   LcdTexts texts = Texts(" 12.34", "   V", "   ");

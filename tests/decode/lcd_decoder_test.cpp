@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "   ", "  74.3", "   F", "TE "},
         DecodeCase{"NoFunctionAnnunciatorKeepsCode", FrameOf("1234", 3, false, {f::kVolt}), false,
                    "BC ", " 12.34", "   V", "BC "}),
-    [](const ::testing::TestParamInfo<DecodeCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<DecodeCase>& tested) { return tested.param.name; });
 
 TEST(LcdDecoder, ShortFrameIsRejectedAndTextsStay) {
   LcdTexts texts;

@@ -44,7 +44,6 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <utility>
 
@@ -65,7 +64,8 @@ using ql::test_support::PtyMeter;
 // Seconds since the process started, from its start time in /proc.
 double SecondsSinceProcessStart() {
   std::ifstream stat("/proc/self/stat");
-  const std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  std::string text;
+  std::getline(stat, text);  // one line
   // Field 22, counted after the command name in parentheses.
   std::size_t pos = text.rfind(')');
   for (int field = 2; field < 22 && pos != std::string::npos; ++field)
@@ -74,13 +74,16 @@ double SecondsSinceProcessStart() {
   const double startTicks = std::stod(text.substr(pos + 1));
   timespec now{};
   clock_gettime(CLOCK_BOOTTIME, &now);
-  return now.tv_sec + now.tv_nsec / 1e9 - startTicks / static_cast<double>(sysconf(_SC_CLK_TCK));
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9 -
+         startTicks / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 double CpuSeconds() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
@@ -299,7 +302,7 @@ double CpuPercent(int seconds) {
   QEventLoop loop;
   QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
   loop.exec();
-  return 100.0 * (CpuSeconds() - before) / (wall.elapsed() / 1000.0);
+  return 100.0 * (CpuSeconds() - before) / (static_cast<double>(wall.elapsed()) / 1000.0);
 }
 
 int Cpu(Session& session, int seconds) {

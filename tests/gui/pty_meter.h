@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/unique_fd.h"
 #include "sim/frame_sequence.h"
 #include "sim/sequence_options.h"
 #include "support/pty.h"

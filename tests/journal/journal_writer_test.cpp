@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -125,8 +126,9 @@ TEST_F(JournalWriterTest, DamagedFileIsMovedAsideAndANewJournalStarted) {
     if (name.rfind("journal.sqlite3.corrupt-", 0) == 0 && name.find("-wal") == std::string::npos) {
       ++aside;
       std::ifstream in(entry.path(), std::ios::binary);
-      std::vector<char> kept((std::istreambuf_iterator<char>(in)), {});
-      EXPECT_EQ(kept, junk);
+      std::ostringstream kept;
+      kept << in.rdbuf();
+      EXPECT_EQ(kept.str(), std::string(junk.begin(), junk.end()));
     }
   }
   EXPECT_EQ(aside, 1);

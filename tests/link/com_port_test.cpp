@@ -52,7 +52,7 @@ struct DeviceCase {
 class DeviceNameTest : public ComPortTest, public ::testing::WithParamInterface<DeviceCase> {};
 
 TEST_P(DeviceNameTest, PortNumberChoosesDevice) {
-  link.Open(GetParam().port);
+  EXPECT_EQ(link.Open(GetParam().port), 1);
   EXPECT_EQ(link.DeviceName(), GetParam().device);
   EXPECT_EQ(line.openedName, GetParam().device);
 }
@@ -62,8 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DeviceCase{1, "COM1"}, DeviceCase{4, "COM4"}, DeviceCase{0, "COM0"},
                       DeviceCase{5, "\\\\.\\TELNET"}, DeviceCase{255, "\\\\.\\TELNET"},
                       DeviceCase{256, "\\\\.\\TELNET"}, DeviceCase{-3, "COM0"}),
-    [](const auto& info) {
-      const int port = info.param.port;
+    [](const auto& tested) {
+      const int port = tested.param.port;
       return (port < 0 ? "minus" : "") + std::to_string(port < 0 ? -port : port);
     });
 
@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"absent", Status::NotFound("/dev/ttyUSB0: No such file or directory"), false},
         FailureCase{"busy", Status::Busy("/dev/ttyUSB0: already in use by another program"), false},
         FailureCase{"denied", Status::Denied("/dev/ttyUSB0: Permission denied"), true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(ComPortTest, RefusedFormatClosesLineWithoutMessage) {
   line.formatAccepted = false;

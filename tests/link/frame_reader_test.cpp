@@ -153,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(FrameReader, BacklogCutTest,
                          ::testing::Values(BacklogCase{13, 13}, BacklogCase{27, 27},
                                            BacklogCase{28, 14}, BacklogCase{30, 16},
                                            BacklogCase{55, 27}),
-                         [](const auto& info) { return "left" + std::to_string(info.param.left); });
+                         [](const auto& tested) { return "left" + std::to_string(tested.param.left); });
 
 TEST_F(FrameReaderTest, BacklogCutKeepsTheOldestBytes) {
   StartPeriod();
@@ -264,9 +264,9 @@ INSTANTIATE_TEST_SUITE_P(FrameReader, FloodTest,
                                            FloodCase{3990, 1000}, FloodCase{3999, 1024},
                                            FloodCase{4000, 1024}, FloodCase{9000, 0},
                                            FloodCase{9000, 777}),
-                         [](const auto& info) {
-                           return "junk" + std::to_string(info.param.junk) + "cap" +
-                                  std::to_string(info.param.queueCap);
+                         [](const auto& tested) {
+                           return "junk" + std::to_string(tested.param.junk) + "cap" +
+                                  std::to_string(tested.param.queueCap);
                          });
 
 // ---- What was dropped, and why.
@@ -341,7 +341,7 @@ INSTANTIATE_TEST_SUITE_P(
                  2,
                  {{2035, DropReason::kOverflow}, {1965, DropReason::kSearch}},
                  1}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST(FrameReaderObjectsTest, TwoLinksDoNotMixBytes) {
   FakeSerialLine lineA;

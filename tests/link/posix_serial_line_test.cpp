@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 
+#include "base/unique_fd.h"
 #include "link/com_qv7300.h"
 #include "support/poll_until.h"
 #include "support/pty.h"
@@ -46,7 +47,7 @@ class ProbedPty {
   }
   termios Settings() const {
     termios tio{};
-    ::tcgetattr(probe_, &tio);
+    ::tcgetattr(probe_.Get(), &tio);
     return tio;
   }
   void SetSettings(const termios& tio) { ::tcsetattr(probe_, TCSANOW, &tio); }
@@ -353,7 +354,7 @@ INSTANTIATE_TEST_SUITE_P(PosixSerialLine, PosixOpenErrorTest,
                                                          Status::Code::kNotFound},
                                            OpenErrorCase{"not_a_terminal", "/dev/null",
                                                          Status::Code::kInvalid}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& tested) { return std::string(tested.param.name); });
 
 }  // namespace
 }  // namespace ql

@@ -143,7 +143,9 @@ TEST_F(SerialDevicesTest, PermissionProblemNamesTheGroupAndTheMend) {
   Identity member = user_;
   member.groups.push_back(info.st_gid);
   EXPECT_TRUE(CheckAccess(acm->devicePath, member, "/proc").canOpen);
-  EXPECT_TRUE(Find(devices, "ttyS1")->access.canOpen);  // open to all
+  const SerialDevice* uart = Find(devices, "ttyS1");
+  ASSERT_NE(uart, nullptr);
+  EXPECT_TRUE(uart->access.canOpen);  // open to all
 }
 
 // Runs `argv` with the pseudo-terminal as its standard input until killed.

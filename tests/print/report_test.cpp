@@ -127,7 +127,7 @@ TEST(Report, BarsFillNineteenTwipsFromTheirBase) {
     SCOPED_TRACE(row.what);
     Ops ops = Print(row.lines, FORM_BAR, 1).ops;
     const Ops plot(ops.end() - 57, ops.end());
-    for (int j = 0; j < 19; ++j) {
+    for (std::size_t j = 0; j < 19; ++j) {
       const std::string x = std::to_string(1800 + j) + " ";
       EXPECT_EQ(plot[3 * j], "pixel " + x + std::to_string(row.base) + " #7F7F7F");
       EXPECT_EQ(plot[3 * j + 1], "moveto " + x + std::to_string(row.base));

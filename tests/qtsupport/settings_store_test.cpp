@@ -12,7 +12,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 
 #include "qtsupport/settings_store.h"
 
@@ -99,7 +99,9 @@ TEST_F(SettingsStoreTest, DeviceMapReadsTheCommSectionElseTheDefaults) {
 
 std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
 }
 
 TEST(SettingsFileText, HandEditsSurviveAndNamesAreWrittenAsTheyStand) {

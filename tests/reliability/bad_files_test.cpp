@@ -97,9 +97,9 @@ TEST_P(BadReadingFileTest, OpensAsOneLinePerRecord) {
               host.messages[0].text == "Data not exist !");  // an empty list, drawn
   const std::size_t records = (bytes.size() + kRecordSize - 1) / kRecordSize;
   ASSERT_EQ(host.list.size(), records);
-  for (const std::string& line : host.list) {
-    EXPECT_LE(line.size(), kMaxRecordText);
-    EXPECT_EQ(line.find('\0'), std::string::npos);
+  for (const std::string& listed : host.list) {
+    EXPECT_LE(listed.size(), kMaxRecordText);
+    EXPECT_EQ(listed.find('\0'), std::string::npos);
   }
   EXPECT_EQ(view->LineCount(), static_cast<int>(records));
   EXPECT_EQ(view->DisplayForm(), FORM_LINE);
@@ -118,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   std::string("\0\xff\xb5\xb0\x7f\n\r\t", 8) + RandomBytes(700, 2)},
                       ReadingCase{"LinesOfDigitsAndSigns", std::string(40 * kRecordSize, '-') +
                                                                std::string(40 * kRecordSize, '9')}),
-    [](const ::testing::TestParamInfo<ReadingCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<ReadingCase>& tested) { return tested.param.name; });
 
 struct GraphCase {
   const char* name;
@@ -146,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
                       GraphCase{"NumberThenLetters", "12ab", 12}, GraphCase{"MinusOnly", "   -", 0},
                       GraphCase{"Negative", "-999", 25}, GraphCase{"TooLarge", "9999", 15},
                       GraphCase{"Plus", "  +7", 7}, GraphCase{"HighBytes", "\xff\xfe\xb5\xb0", 0}),
-    [](const ::testing::TestParamInfo<GraphCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<GraphCase>& tested) { return tested.param.name; });
 
 TEST_F(BadFilesTest, GraphFileCutShortIsRefused) {
   const std::string path = PathOf("cut.rdg");

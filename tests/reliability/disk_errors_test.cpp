@@ -114,7 +114,7 @@ TEST_F(DiskErrorsTest, FullDisk) {
     // Fill every block that is left.
     std::ofstream filler(small + "/filler", std::ios::binary);
     const std::string block(4096, 'x');
-    for (int i = 0; i < 64 && filler.write(block.data(), block.size()); ++i) {
+    for (int i = 0; i < 64 && filler.write(block.data(), std::ssize(block)); ++i) {
     }
   }
   ExpectSaveFailsAndChangesNothing(small + "/run.rdg");

@@ -64,7 +64,7 @@ TEST_P(OddSettingsTest, ViewStartsRunsStopsAndSaves) {
   host.saveAnswer = PathOf("run.rdg");
   view->OnFileSave();
   EXPECT_EQ(ViewProbe(*view).m_bCanSave, 0);
-  EXPECT_EQ(ReadBytes(PathOf("run.rdg")).size(), odd.lines * kRecordSize);
+  EXPECT_EQ(ReadBytes(PathOf("run.rdg")).size(), static_cast<std::size_t>(odd.lines) * kRecordSize);
 }
 
 const std::string kLongText(5000, 'S');
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
         OddSetting{"DbReferenceNegative", "Db", "Ref", "-600", 4, "", "COM2", "nan"},
         OddSetting{"DbReferenceHuge", "Db", "Ref", std::to_string(INT_MAX), 4, "", "COM2",
                    "-61.49"}),
-    [](const ::testing::TestParamInfo<OddSetting>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<OddSetting>& tested) { return tested.param.name; });
 
 }  // namespace
 }  // namespace ql::test_support

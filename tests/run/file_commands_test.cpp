@@ -28,7 +28,7 @@ class FileCommandsTest : public ViewTest {
     Start();
     for (const char* display : {" 1.234", " 1.235", " 1.236"})
       ASSERT_GT(Record(DcVolts(display)), 0);
-    view->OnRunStop();
+    View().OnRunStop();
   }
 };
 

@@ -28,7 +28,7 @@ TEST(SystemWallClockTest, OffsetIsTheLocalZonesAtThatInstant) {
     tzset();
     SystemWallClock clock;
     const WallTime t = clock.Now();
-    const std::time_t seconds = static_cast<std::time_t>(t.utc_us / 1000000);
+    const std::time_t seconds = t.utc_us / 1000000;
     std::tm local{};
     localtime_r(&seconds, &local);
     EXPECT_EQ(t.utc_offset_s, local.tm_gmtoff);

@@ -21,12 +21,12 @@ TEST_F(SampleStoreTest, LineHasTheFixedLayout) {
 TEST_F(SampleStoreTest, MicroReadingsCarryTheMicroSignInUnitAndLabel) {
   Start();
   ASSERT_EQ(Record(MeterFrame(" 123.4", {frame::kAc, frame::kMicro, frame::kAmpere})), 1);
-  const std::string& line = host.list[0];
-  ASSERT_EQ(line.size(), list_line::kLength);
-  EXPECT_EQ(list_line::Text(line, list_line::kUnit),
+  const std::string& listed = host.list[0];
+  ASSERT_EQ(listed.size(), list_line::kLength);
+  EXPECT_EQ(list_line::Text(listed, list_line::kUnit),
             "\xB5"
             "Aac");
-  EXPECT_EQ(list_line::Text(line, list_line::kName),
+  EXPECT_EQ(list_line::Text(listed, list_line::kName),
             "\xB5"
             "A [AC]             ");
 }

@@ -25,12 +25,12 @@ class ViewTest : public TempDirTest {
   // Makes the view as the program does: construction, OnCreate and
   // OnInitialUpdate. Tests that prepare the store call it themselves.
   CQarnView& Create() {
-    view = std::make_unique<CQarnView>(host, store, clock, line);
-    view->OnCreate();
-    view->OnInitialUpdate();
-    return *view;
+    createdView = std::make_unique<CQarnView>(host, store, clock, line);
+    createdView->OnCreate();
+    createdView->OnInitialUpdate();
+    return *createdView;
   }
-  CQarnView& View() { return view ? *view : Create(); }
+  CQarnView& View() { return createdView ? *createdView : Create(); }
 
   // Starts a run and checks that it records.
   void Start() {
@@ -45,7 +45,7 @@ class ViewTest : public TempDirTest {
     const int before = host.listAdds;
     for (int tick = 1; tick <= maxTicks; ++tick) {
       line.Send(frame);
-      view->OnTimer();
+      createdView->OnTimer();
       if (host.listAdds != before) return tick;
     }
     return -1;
@@ -53,14 +53,14 @@ class ViewTest : public TempDirTest {
 
   // Ticks `count` times.
   void Tick(int count) {
-    for (int i = 0; i < count; ++i) view->OnTimer();
+    for (int i = 0; i < count; ++i) createdView->OnTimer();
   }
 
   FakeSerialLine line;
   RecordingFormHost host;
   MemoryProfileStore store;
   FixedClock clock;
-  std::unique_ptr<CQarnView> view;
+  std::unique_ptr<CQarnView> createdView;  // made by Create()
 };
 
 }  // namespace ql::test_support
