@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
+#include <utility>
 
 namespace ql::fuzz {
 namespace {
@@ -42,7 +43,9 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes) {
 
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return std::move(bytes).str();
 }
 
 }  // namespace ql::fuzz

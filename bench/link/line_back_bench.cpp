@@ -5,10 +5,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -16,6 +12,7 @@
 #include "capture/capture_writer.h"
 #include "link/com_qv7300.h"
 #include "link/posix_serial_line.h"
+#include "link/pseudo_terminal.h"
 #include "support/fake_serial_line.h"
 
 namespace ql {
@@ -24,27 +21,29 @@ namespace {
 void BM_ReopenTryOfAnAbsentDevice(benchmark::State& state) {
   // A stable name that pointed at a pseudo-terminal, opened once and then
   // gone with its adapter.
-  const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
+  PseudoTerminal adapter;
+  if (!adapter.Open(/*nonBlocking=*/false).ok()) {
     state.SkipWithError("no pseudo-terminal");
     return;
   }
   const std::string path =
       (std::filesystem::temp_directory_path() / "ql-bench-usb-Meter_Cable-if00-port0").string();
   std::filesystem::remove(path);
-  std::filesystem::create_symlink(::ptsname(master), path);
+  std::filesystem::create_symlink(adapter.SlavePath(), path);
   PosixSerialLine line{[&](const std::string&) { return path; }};
   if (!line.Open("COM1").ok()) state.SkipWithError("the line did not open");
   line.Close();
   std::filesystem::remove(path);
   for (auto _ : state) benchmark::DoNotOptimize(line.Reopen());
-  ::close(master);
 }
 
 void BM_LostLineTickShare(benchmark::State& state) {
   test_support::FakeSerialLine line;
   CComQV7300 link{line};
-  link.Open(1);
+  if (link.Open(1) != 1) {
+    state.SkipWithError("the link did not open");
+    return;
+  }
   line.Unplug();
   link.ReadFrame();
   for (auto _ : state) benchmark::DoNotOptimize(link.TryReopen());

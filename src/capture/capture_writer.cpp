@@ -20,22 +20,25 @@ std::string SystemReason(const std::string& path) { return path + ": " + std::st
 
 Status CaptureWriter::Create(const std::string& path, std::int64_t startUtcMicros,
                              std::unique_ptr<CaptureWriter>& out) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) {
+  UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (!fd.Valid()) {
     return errno == EACCES || errno == EPERM ? Status::Denied(SystemReason(path))
                                              : Status::IoError(SystemReason(path));
   }
-  auto writer = std::make_unique<CaptureWriter>(Token{}, path, fd);
+  auto writer = std::make_unique<CaptureWriter>(Token{}, path, std::move(fd));
   if (!writer->WriteAll(capture::Header(startUtcMicros))) return writer->Finish();
   out = std::move(writer);
   return Status::Ok();
 }
 
-CaptureWriter::CaptureWriter(Token, std::string path, int fd) : m_path(std::move(path)), m_fd(fd) {
+CaptureWriter::CaptureWriter(Token, std::string path, UniqueFd fd)
+    : m_path(std::move(path)), m_fd(std::move(fd)) {
   m_writer = std::thread(&CaptureWriter::WriterLoop, this);
 }
 
-CaptureWriter::~CaptureWriter() { Finish(); }
+// A failure was told through TakeFailure while the capture ran; at the end
+// there is nobody left to tell.
+CaptureWriter::~CaptureWriter() { static_cast<void>(Finish()); }
 
 void CaptureWriter::Received(const std::uint8_t* bytes, std::size_t count) {
   if (m_finishing || m_state.load(std::memory_order_acquire) != kOk || count == 0) return;
@@ -114,14 +117,13 @@ void CaptureWriter::WriterLoop() {
     }
     if (!bytes.empty() && !WriteAll(bytes)) break;
   }
-  if (::close(m_fd) != 0) Fail(Status::IoError(SystemReason(m_path)));
-  m_fd = -1;
+  if (m_fd.Close() != 0) Fail(Status::IoError(SystemReason(m_path)));
   m_done.store(true, std::memory_order_release);
 }
 
 bool CaptureWriter::WriteAll(const std::string& bytes) {
   for (std::size_t done = 0; done < bytes.size();) {
-    const ssize_t n = ::write(m_fd, bytes.data() + done, bytes.size() - done);
+    const ssize_t n = ::write(m_fd.Get(), bytes.data() + done, bytes.size() - done);
     if (n > 0) {
       done += static_cast<std::size_t>(n);
     } else if (n < 0 && errno == EINTR) {

@@ -25,6 +25,7 @@
 #include <thread>
 
 #include "base/status.h"
+#include "base/unique_fd.h"
 #include "link/com_qv7300.h"
 
 namespace ql {
@@ -67,7 +68,7 @@ class CaptureWriter final : public ByteTap {
   struct Token {};  // only Create makes writers
 
  public:
-  CaptureWriter(Token, std::string path, int fd);
+  CaptureWriter(Token, std::string path, UniqueFd fd);
 
  private:
   void Append(std::uint64_t atMicros, const std::uint8_t* bytes, std::size_t count);
@@ -80,7 +81,7 @@ class CaptureWriter final : public ByteTap {
   void Fail(Status status);
 
   const std::string m_path;
-  int m_fd;
+  UniqueFd m_fd;
   const Clock::time_point m_start = Clock::now();
 
   // The tick's side.

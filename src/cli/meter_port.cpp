@@ -19,7 +19,7 @@ void SetRawLine(int fd) {
   termios settings{};
   if (tcgetattr(fd, &settings) != 0) return;  // not a terminal: nothing to set
   cfmakeraw(&settings);
-  settings.c_cflag &= ~static_cast<tcflag_t>(PARENB | CSTOPB | CSIZE | CRTSCTS);
+  settings.c_cflag &= ~tcflag_t{PARENB | CSTOPB | CSIZE | CRTSCTS};
   settings.c_cflag |= CS8 | CLOCAL | CREAD;
   cfsetispeed(&settings, B2400);
   cfsetospeed(&settings, B2400);

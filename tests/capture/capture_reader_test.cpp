@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "a number runs past 64 bits"},
         DamageCase{"time_beyond", WithRead(std::string(9, '\xFF') + "\x01\x01x"),
                    "its time lies more than"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 // The times are added up read by read: many reads near the limit must not
 // wrap around into a small time.

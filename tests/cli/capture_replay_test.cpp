@@ -136,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
                        "read 1 at byte 14: cut short: 14 bytes announced, 7 left"},
         DamagedCapture{"newer_version", "QLCAP" + std::string(1, '\x09') + std::string(8, '\0'),
                        "capture version 9 is not known (this program reads version 1)"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(CaptureReplay, CaptureOnADiskThatFillsIsToldOnceAndTheRunGoesOn) {
   const std::string small = PathOf("small");

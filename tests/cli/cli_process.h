@@ -28,10 +28,10 @@ class CliProcess {
  public:
   using Clock = std::chrono::steady_clock;
 
-  explicit CliProcess(const std::vector<std::string>& args) : words_(args) {
+  explicit CliProcess(const std::vector<std::string>& args) : words_{QUINTALINE_CLI} {
     // Everything the child needs is made here: between fork and exec only
     // async-signal-safe calls may run, and allocating is not one.
-    words_.insert(words_.begin(), QUINTALINE_CLI);
+    words_.insert(words_.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& word : words_) argv.push_back(word.data());
     argv.push_back(nullptr);

@@ -19,6 +19,7 @@
 #include "capture/capture_reader.h"
 #include "gui_fixture.h"
 #include "pty_meter.h"
+#include "support/temp_dir.h"
 #include "support/tmpfs_mount.h"
 #include "run/ids.h"
 #include "sim/meter_words.h"
@@ -226,8 +227,7 @@ TEST_F(SerialDevicesTest, ListsTheDeviceListensAndStoresItsStableNameAsAPort) {
   EXPECT_EQ(dlg->PortLabel(2)->text().toStdString(), byId + "  -> " + fs::canonical(byId).string());
   EXPECT_EQ(dlg->Devices()->topLevelItem(0)->text(4), QStringLiteral("COM2, COM3"));
   EXPECT_EQ(window->DevicePath("COM3"), byId);
-  std::ifstream in(settingsPath.toStdString());
-  const std::string text((std::istreambuf_iterator<char>(in)), {});
+  const std::string text = test_support::ReadBytes(settingsPath.toStdString());
   EXPECT_NE(text.find("COM3=" + byId), std::string::npos) << text;
   EXPECT_NE(text.find("; my meter setup"), std::string::npos) << text;
   EXPECT_NE(text.find("kept=yes"), std::string::npos) << text;

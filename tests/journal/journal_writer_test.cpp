@@ -59,10 +59,6 @@ class JournalWriterTest : public ::testing::Test {
     return RunEvent{kind, {1'700'000'100'000'000, 3600}, detail};
   }
   static RunInfo Info() { return RunInfo{"1.0", "cli", "/dev/pts/3", "COM1", 500, 1.0}; }
-  static std::string Bytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
 
   test_support::TempDir scratch_{"ql-journal"};
   std::string dir_ = scratch_.path().string();
@@ -191,7 +187,7 @@ TEST_F(JournalWriterTest, JournalOfAnotherLayout) {
     ASSERT_EQ(sqlite3_open(path_.c_str(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db, c.sql, nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
-    const std::string before = Bytes(path_);
+    const std::string before = test_support::ReadBytes(path_);
 
     reports_.clear();
     {
@@ -210,14 +206,14 @@ TEST_F(JournalWriterTest, JournalOfAnotherLayout) {
       if (name.rfind("journal.sqlite3.corrupt-", 0) == 0 && !name.ends_with("-wal") &&
           !name.ends_with("-shm")) {
         ++aside;
-        EXPECT_TRUE(Bytes(entry.path()) == before);
+        EXPECT_TRUE(test_support::ReadBytes(entry.path().string()) == before);
       }
     }
     EXPECT_EQ(aside, c.moved_aside ? 1 : 0);
     if (c.moved_aside) {
       EXPECT_EQ(Query("SELECT count(*) FROM samples"), 1);
     } else {
-      EXPECT_TRUE(Bytes(path_) == before) << "the newer journal was changed";
+      EXPECT_TRUE(test_support::ReadBytes(path_) == before) << "the newer journal was changed";
     }
   }
 }

@@ -31,16 +31,11 @@ class ProbedPty {
  public:
   ProbedPty() {
     if (meter_.ok()) {
-      probe_ = ::open(meter_.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+      probe_ = UniqueFd(::open(meter_.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     }
   }
-  ~ProbedPty() {
-    if (probe_ >= 0) ::close(probe_);
-  }
-  ProbedPty(const ProbedPty&) = delete;
-  ProbedPty& operator=(const ProbedPty&) = delete;
 
-  bool ok() const { return meter_.ok() && probe_ >= 0; }
+  bool ok() const { return meter_.ok() && probe_.Valid(); }
   const std::string& slavePath() const { return meter_.SlavePath(); }
   DeviceMap Map() const {
     return [path = meter_.SlavePath()](const std::string&) { return path; };
@@ -50,13 +45,13 @@ class ProbedPty {
     ::tcgetattr(probe_.Get(), &tio);
     return tio;
   }
-  void SetSettings(const termios& tio) { ::tcsetattr(probe_, TCSANOW, &tio); }
+  void SetSettings(const termios& tio) { ::tcsetattr(probe_.Get(), TCSANOW, &tio); }
   bool Write(const std::string& bytes) { return meter_.Send(bytes); }
   void CloseMaster() { meter_.PullCable(); }
 
  private:
   test_support::Pty meter_;
-  int probe_ = -1;
+  UniqueFd probe_;
 };
 
 // Asks the line until it reports at least `count` queued bytes or the line is

@@ -52,15 +52,15 @@ class BadFilesTest : public ViewOnFakesTest {
 
   void Open(const std::string& path) {
     host.openAnswer = path;
-    view->OnFileOpen();
+    createdView->OnFileOpen();
   }
 
   // Repaints and prints the first pages of whatever the view now holds.
   void DrawAndPrint() {
-    view->OnDraw();
-    const int pages = view->OnPreparePrinting();
+    createdView->OnDraw();
+    const int pages = createdView->OnPreparePrinting();
     RecordingCanvas canvas;
-    for (int page = 1; page <= pages && page <= 3; ++page) view->OnPrint(canvas, page);
+    for (int page = 1; page <= pages && page <= 3; ++page) createdView->OnPrint(canvas, page);
   }
 
   // Open of `path` failed and left the view as the run left it.
@@ -69,10 +69,10 @@ class BadFilesTest : public ViewOnFakesTest {
     EXPECT_EQ(host.messages[0].text, "File Open Error!");
     EXPECT_FALSE(host.messages[0].detail.empty());
     EXPECT_EQ(host.ListCount(), kLinesBefore);
-    EXPECT_EQ(view->LineCount(), kLinesBefore);
-    EXPECT_EQ(view->DisplayForm(), FORM_TEXT);
-    EXPECT_STREQ(view->FileName(), "NONAME");
-    EXPECT_EQ(ViewProbe(*view).m_bCanSave, 1);
+    EXPECT_EQ(createdView->LineCount(), kLinesBefore);
+    EXPECT_EQ(createdView->DisplayForm(), FORM_TEXT);
+    EXPECT_STREQ(createdView->FileName(), "NONAME");
+    EXPECT_EQ(ViewProbe(*createdView).m_bCanSave, 1);
   }
 };
 
@@ -101,9 +101,9 @@ TEST_P(BadReadingFileTest, OpensAsOneLinePerRecord) {
     EXPECT_LE(listed.size(), kMaxRecordText);
     EXPECT_EQ(listed.find('\0'), std::string::npos);
   }
-  EXPECT_EQ(view->LineCount(), static_cast<int>(records));
-  EXPECT_EQ(view->DisplayForm(), FORM_LINE);
-  EXPECT_STREQ(view->FileName(), "file.rdg");
+  EXPECT_EQ(createdView->LineCount(), static_cast<int>(records));
+  EXPECT_EQ(createdView->DisplayForm(), FORM_LINE);
+  EXPECT_STREQ(createdView->FileName(), "file.rdg");
   DrawAndPrint();
 }
 
@@ -134,8 +134,8 @@ TEST_P(GarbageGraphFieldTest, LoadsTheLowBitsOfTheNumberItStartsWith) {
   WriteBytes(path, GraphFileOf(GetParam().field));
   Open(path);
   EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(view->DisplayForm(), FORM_GRAPHFILE);
-  for (std::uint8_t byte : ViewProbe(*view).m_GraphBuf) ASSERT_EQ(byte, GetParam().expected);
+  EXPECT_EQ(createdView->DisplayForm(), FORM_GRAPHFILE);
+  for (std::uint8_t byte : ViewProbe(*createdView).m_GraphBuf) ASSERT_EQ(byte, GetParam().expected);
   DrawAndPrint();
 }
 

@@ -31,7 +31,7 @@ class DiskErrorsTest : public ViewOnFakesTest {
   void SetUp() override {
     ViewOnFakesTest::SetUp();
     ASSERT_TRUE(RecordStoppedRun(kLines));
-    ASSERT_EQ(ViewProbe(*view).m_bCanSave, 1);
+    ASSERT_EQ(ViewProbe(*createdView).m_bCanSave, 1);
     host.messages.clear();
     paneWritesBefore = host.paneWrites.size();
   }
@@ -39,11 +39,11 @@ class DiskErrorsTest : public ViewOnFakesTest {
   // Saves to `target` and checks that it failed and changed nothing.
   void ExpectSaveFailsAndChangesNothing(const std::string& target) {
     host.saveAnswer = target;
-    view->OnFileSave();
+    createdView->OnFileSave();
     EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"File Save Error!"});
-    EXPECT_EQ(ViewProbe(*view).m_bCanSave, 1);
-    EXPECT_EQ(view->LineCount(), kLines);
-    EXPECT_STREQ(view->FileName(), "NONAME");
+    EXPECT_EQ(ViewProbe(*createdView).m_bCanSave, 1);
+    EXPECT_EQ(createdView->LineCount(), kLines);
+    EXPECT_STREQ(createdView->FileName(), "NONAME");
     EXPECT_EQ(host.paneWrites.size(), paneWritesBefore);
     EXPECT_EQ(host.ListCount(), kLines);
   }
@@ -51,8 +51,8 @@ class DiskErrorsTest : public ViewOnFakesTest {
   // Then a save to a good place still works.
   void ExpectSaveElsewhereWorks() {
     host.saveAnswer = PathOf("good.rdg");
-    view->OnFileSave();
-    EXPECT_EQ(ViewProbe(*view).m_bCanSave, 0);
+    createdView->OnFileSave();
+    EXPECT_EQ(ViewProbe(*createdView).m_bCanSave, 0);
     EXPECT_EQ(ReadBytes(PathOf("good.rdg")).size(), kLines * kRecordSize);
   }
 

@@ -38,16 +38,16 @@ TEST_P(OddSettingsTest, ViewStartsRunsStopsAndSaves) {
   const OddSetting& odd = GetParam();
   store.Set(odd.section, odd.key, odd.value);
   Create();
-  view->OnRunStart();
-  ASSERT_EQ(ViewProbe(*view).m_bRecording, 1);
+  createdView->OnRunStart();
+  ASSERT_EQ(ViewProbe(*createdView).m_bRecording, 1);
   EXPECT_EQ(line.openedName, odd.device);
-  view->OnButtonMinMax();
-  view->OnButtonDb();
+  createdView->OnButtonMinMax();
+  createdView->OnButtonDb();
 
   const std::string frame = *FrameFor("AC 1.234 V");
   for (int tick = 0; tick < kTicks; ++tick) {
     line.Send(frame);
-    view->OnTimer();
+    createdView->OnTimer();
   }
   EXPECT_EQ(host.ListCount(), odd.lines);
   for (const std::string& text : host.list) EXPECT_EQ(text.size(), 61u);
@@ -60,10 +60,10 @@ TEST_P(OddSettingsTest, ViewStartsRunsStopsAndSaves) {
   }
   EXPECT_TRUE(host.messages.empty());
 
-  view->OnRunStop();
+  createdView->OnRunStop();
   host.saveAnswer = PathOf("run.rdg");
-  view->OnFileSave();
-  EXPECT_EQ(ViewProbe(*view).m_bCanSave, 0);
+  createdView->OnFileSave();
+  EXPECT_EQ(ViewProbe(*createdView).m_bCanSave, 0);
   EXPECT_EQ(ReadBytes(PathOf("run.rdg")).size(), static_cast<std::size_t>(odd.lines) * kRecordSize);
 }
 

@@ -33,9 +33,9 @@ class SettingsFileTest : public ViewOnFakesTest {
   // Creates the view on the settings file, runs it to two lines and stops.
   void CreateRunAndStop() {
     settings = std::make_unique<SettingsStore>(QString::fromStdString(SettingsPath()));
-    view = std::make_unique<CQarnView>(host, *settings, clock, line);
-    view->OnCreate();
-    view->OnInitialUpdate();
+    createdView = std::make_unique<CQarnView>(host, *settings, clock, line);
+    createdView->OnCreate();
+    createdView->OnInitialUpdate();
     ASSERT_TRUE(RecordStoppedRun(2));
     EXPECT_TRUE(host.messages.empty());
   }
@@ -44,7 +44,7 @@ class SettingsFileTest : public ViewOnFakesTest {
     EXPECT_EQ(host.Pane(pane::kPort), "COM 2");
     EXPECT_EQ(host.Pane(pane::kDbRef), " 600 Ohm");
     EXPECT_EQ(host.Pane(pane::kSampling), "  1 SEC");
-    EXPECT_EQ(view->Link().m_nReload, kDefaultReload);
+    EXPECT_EQ(createdView->Link().m_nReload, kDefaultReload);
   }
 
   std::unique_ptr<SettingsStore> settings;
@@ -66,7 +66,7 @@ TEST_F(SettingsFileTest, GarbledValuesGiveTheDefaults) {
   CreateRunAndStop();
   EXPECT_EQ(host.Pane(pane::kPort), "COM 2");
   EXPECT_EQ(host.Pane(pane::kDbRef), " 600 Ohm");
-  EXPECT_EQ(view->Link().m_nReload, kDefaultReload);
+  EXPECT_EQ(createdView->Link().m_nReload, kDefaultReload);
 }
 
 TEST_F(SettingsFileTest, UnreadableFileGivesTheDefaultsAndIsLeftAlone) {
@@ -79,10 +79,10 @@ TEST_F(SettingsFileTest, UnreadableFileGivesTheDefaultsAndIsLeftAlone) {
     CreateRunAndStop();
     ExpectDefaults();
     // Changed in the session: used at once, though it cannot be stored.
-    ASSERT_TRUE(view->OnSamplingCommand(cmd::kSampling5s));
-    EXPECT_EQ(view->Link().m_nReload, kFiveSecondReload);
+    ASSERT_TRUE(createdView->OnSamplingCommand(cmd::kSampling5s));
+    EXPECT_EQ(createdView->Link().m_nReload, kFiveSecondReload);
     EXPECT_EQ(host.Pane(pane::kSampling), "  5 SEC");
-    view.reset();
+    createdView.reset();
     settings.reset();
   }
   struct stat info {};
@@ -100,13 +100,13 @@ TEST_F(SettingsFileTest, ReadOnlyFileIsReadAndLeftAlone) {
     PermissionsEnforced enforced;
     if (!enforced.ok()) GTEST_SKIP() << "cannot set root's file-permission override aside";
     CreateRunAndStop();
-    EXPECT_EQ(view->Link().m_nReload, kFiveSecondReload);
+    EXPECT_EQ(createdView->Link().m_nReload, kFiveSecondReload);
     EXPECT_EQ(host.Pane(pane::kSampling), "  5 SEC");
-    ASSERT_TRUE(view->OnSamplingCommand(cmd::kSampling1s));
-    EXPECT_EQ(view->Link().m_nReload, kDefaultReload);
-    ASSERT_TRUE(view->OnDbCommand(cmd::kDbRefFirst));
-    EXPECT_EQ(ViewProbe(*view).m_nDbRefOhm, 2);
-    view.reset();
+    ASSERT_TRUE(createdView->OnSamplingCommand(cmd::kSampling1s));
+    EXPECT_EQ(createdView->Link().m_nReload, kDefaultReload);
+    ASSERT_TRUE(createdView->OnDbCommand(cmd::kDbRefFirst));
+    EXPECT_EQ(ViewProbe(*createdView).m_nDbRefOhm, 2);
+    createdView.reset();
     settings.reset();
   }
   EXPECT_EQ(ReadBytes(SettingsPath()), contents);
@@ -116,8 +116,8 @@ TEST_F(SettingsFileTest, FolderInPlaceOfTheFileGivesTheDefaults) {
   std::filesystem::create_directory(SettingsPath());
   CreateRunAndStop();
   ExpectDefaults();
-  ASSERT_TRUE(view->OnSamplingCommand(cmd::kSampling5s));
-  EXPECT_EQ(view->Link().m_nReload, kFiveSecondReload);
+  ASSERT_TRUE(createdView->OnSamplingCommand(cmd::kSampling5s));
+  EXPECT_EQ(createdView->Link().m_nReload, kFiveSecondReload);
   EXPECT_TRUE(std::filesystem::is_directory(SettingsPath()));
 }
 

@@ -28,19 +28,19 @@ class ViewLineFaultsTest : public ViewOnFakesTest {
     ViewOnFakesTest::SetUp();
     store.Set("Sampling Time", "Current", "10");
     Create();
-    view->OnRunStart();
-    ASSERT_EQ(ViewProbe(*view).m_bRecording, 1);
+    createdView->OnRunStart();
+    ASSERT_EQ(ViewProbe(*createdView).m_bRecording, 1);
   }
 
   // Sends `stream` at the meter's byte rate, a tick per slice.
   void SendAtMeterRate(const std::string& stream) {
     for (std::size_t at = 0; at < stream.size(); at += kBytesPerTick) {
       line.Send(stream.substr(at, kBytesPerTick));
-      view->OnTimer();
+      createdView->OnTimer();
     }
   }
   void Ticks(int count) {
-    for (int i = 0; i < count; ++i) view->OnTimer();
+    for (int i = 0; i < count; ++i) createdView->OnTimer();
   }
 
   // Returns true iff every line recorded shows `value` in its value columns.
@@ -78,7 +78,7 @@ TEST_F(ViewLineFaultsTest, BurstSilenceAndMeterOffAndOnAgain) {
   for (int n = 0; n < 500; ++n) burst += frame;
   line.queueCap = 1024;
   line.Send(burst);
-  for (int tick = 0; tick < 400 && line.Pending() > 0; ++tick) view->OnTimer();
+  for (int tick = 0; tick < 400 && line.Pending() > 0; ++tick) createdView->OnTimer();
   ASSERT_EQ(line.Pending(), 0u);
   SendAtMeterRate(frame + frame + frame);
   EXPECT_GE(host.ListCount(), 1);

@@ -16,15 +16,15 @@ class ViewOnFakesTest : public ViewTest {
   // Records `count` readings of `words` in a run and stops it: Save is then
   // available. Returns true iff all were recorded.
   bool RecordStoppedRun(int count, const char* words = "DC 12.34 V") {
-    if (!view) Create();
-    view->OnRunStart();
-    if (ViewProbe(*view).m_bRecording != 1) return false;
+    if (!createdView) Create();
+    createdView->OnRunStart();
+    if (ViewProbe(*createdView).m_bRecording != 1) return false;
     const std::string frame = *FrameFor(words);
     for (int tick = 0; tick < 1000 && host.ListCount() < count; ++tick) {
       line.Send(frame);
-      view->OnTimer();
+      createdView->OnTimer();
     }
-    view->OnRunStop();
+    createdView->OnRunStop();
     return host.ListCount() == count;
   }
 };

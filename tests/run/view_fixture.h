@@ -35,7 +35,7 @@ class ViewTest : public TempDirTest {
   // Starts a run and checks that it records.
   void Start() {
     View().OnRunStart();
-    ASSERT_EQ(ViewProbe(*view).m_bRecording, 1);
+    ASSERT_EQ(ViewProbe(*createdView).m_bRecording, 1);
   }
 
   // The meter sends `frame` from now on; ticks until a line is appended.

@@ -9,9 +9,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <system_error>
 #include <vector>
 
@@ -20,7 +21,9 @@ namespace ql::test_support {
 // The whole file at `path`; "" when it cannot be read.
 inline std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return std::move(bytes).str();
 }
 
 // Makes `path` hold exactly `bytes`.
