@@ -35,7 +35,7 @@ class TimeColumn {
     const auto ms = static_cast<int>((local_us - second * 1'000'000) / 1000);
     char time[12];
     const int fields[] = {of_day / 3600, of_day / 60 % 60, of_day % 60};
-    for (int i = 0; i < 3; ++i) {
+    for (std::size_t i = 0; i < 3; ++i) {
       time[3 * i] = static_cast<char>('0' + fields[i] / 10);
       time[3 * i + 1] = static_cast<char>('0' + fields[i] % 10);
       time[3 * i + 2] = i < 2 ? ':' : '.';

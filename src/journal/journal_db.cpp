@@ -1,10 +1,12 @@
 #include "journal/journal_db.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <thread>
 
 #include "journal/schema.h"
 
@@ -16,6 +18,8 @@ namespace {
 
 // How long a writer waits for another process's transaction.
 constexpr int kBusyTimeoutMs = 2000;
+// How long to pause before asking again where SQLite does not wait itself.
+constexpr std::chrono::milliseconds kBusyRetryPause{5};
 
 std::string UtcStamp() {
   const std::time_t now = std::time(nullptr);
@@ -124,6 +128,19 @@ bool Db::MakeTables() {
   return false;
 }
 
+bool Db::UseWal() {
+  // Turning a new file to WAL needs it alone for a moment. While another
+  // program makes the same new file, SQLite may answer "busy" here at once
+  // instead of waiting, so the wait is ours.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+  while (!Exec("PRAGMA journal_mode=WAL")) {
+    if ((sqlite3_errcode(db_) & 0xff) != SQLITE_BUSY || std::chrono::steady_clock::now() >= deadline)
+      return false;
+    std::this_thread::sleep_for(kBusyRetryPause);
+  }
+  return true;
+}
+
 bool Db::OpenAndPrepare(const std::string& path) {
   Close();
   ConfigureSqliteOnce();
@@ -140,7 +157,7 @@ bool Db::OpenAndPrepare(const std::string& path) {
   // NORMAL in WAL mode: a commit never waits for the disk; the worker's
   // timed checkpoint syncs the WAL. Without automatic checkpoints no commit
   // of the tick ever runs one (and its sync).
-  return CheckLayout() && Exec("PRAGMA journal_mode=WAL") && Exec("PRAGMA synchronous=NORMAL") &&
+  return CheckLayout() && UseWal() && Exec("PRAGMA synchronous=NORMAL") &&
          Exec("PRAGMA foreign_keys=ON") && Exec("PRAGMA wal_autocheckpoint=0") && MakeTables();
 }
 

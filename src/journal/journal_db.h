@@ -45,6 +45,9 @@ class Db {
   // False with Error() set for a file of another layout (layout_ then says
   // which); such a file is never written to.
   bool CheckLayout();
+  // Puts the file in WAL mode, waiting for other programs as long as SQLite
+  // waits for their transactions.
+  bool UseWal();
   // Makes the tables of a new file.
   bool MakeTables();
   bool TablesEmpty();

@@ -10,7 +10,7 @@ namespace ql {
 
 namespace {
 
-constexpr std::size_t kHugePageBytes = 2 * 1024 * 1024;
+constexpr std::size_t kHugePageBytes = std::size_t{2} * 1024 * 1024;
 
 }  // namespace
 

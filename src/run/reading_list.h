@@ -38,8 +38,8 @@ class ReadingList : public LineSource {
   // Blocks grow from 64 KB to 4 MB as the list does. A block of 4 MB lies
   // on huge pages where the system gives them: a week's list (70 MB) is then
   // touched in a few dozen page faults instead of 18 000.
-  static constexpr std::size_t kFirstBlockBytes = 64 * 1024;
-  static constexpr std::size_t kLargestBlockBytes = 4 * 1024 * 1024;
+  static constexpr std::size_t kFirstBlockBytes = std::size_t{64} * 1024;
+  static constexpr std::size_t kLargestBlockBytes = std::size_t{4} * 1024 * 1024;
   struct Slot {
     std::uint32_t block;
     std::uint32_t offset;

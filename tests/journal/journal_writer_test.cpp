@@ -6,13 +6,17 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
+#include <latch>
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "journal/journal_db.h"
 #include "journal/journal_reader.h"
 #include "journal/journal_writer.h"
 #include "support/temp_dir.h"
@@ -299,6 +303,30 @@ TEST_F(JournalWriterTest, TwoWritersIntoOneJournalKeepEverySample) {
   EXPECT_TRUE(reports_.empty());
   EXPECT_EQ(Query("SELECT count(*) FROM runs WHERE state='finished'"), 2);
   EXPECT_EQ(Query("SELECT count(*) FROM samples"), 400);
+}
+
+// Several programs started together may all find the journal missing and
+// make it at once. Turning the new file to WAL then needs it alone for a
+// moment, and SQLite may answer "busy" there without waiting; each must get
+// the journal all the same.
+TEST_F(JournalWriterTest, ProgramsMakingANewJournalAtOnceAllOpenIt) {
+  constexpr int kRounds = 100;
+  constexpr int kOpeners = 4;
+  for (int round = 0; round < kRounds; ++round) {
+    const std::string path = dir_ + "/new-" + std::to_string(round) + ".sqlite3";
+    std::latch start(kOpeners);
+    std::array<std::string, kOpeners> errors;
+    std::vector<std::thread> openers;
+    for (int i = 0; i < kOpeners; ++i) {
+      openers.emplace_back([&, i] {
+        Db db;
+        start.arrive_and_wait();
+        if (!db.Open(path)) errors[static_cast<std::size_t>(i)] = db.Error();
+      });
+    }
+    for (std::thread& opener : openers) opener.join();
+    for (const std::string& error : errors) ASSERT_EQ(error, "") << "round " << round;
+  }
 }
 
 }  // namespace
