@@ -23,7 +23,7 @@ struct RunInfo {
   std::string face;         // "gui" or "cli"
   std::string device_path;  // e.g. /dev/ttyUSB0
   std::string port_name;    // the port's name as the settings show it
-  long long sampling_ms = 0;  // the sampling setting, milliseconds between samples
+  long long sampling_ms = 0;  // the sampling setting as its menu names it, in ms
   double db_reference = 0;  // the dB reference in force at the start
 };
 
