@@ -57,6 +57,9 @@ class TimeColumn {
 
 // Bytes of a CSV row, to make room for a whole export at once.
 constexpr std::size_t kRowBytes = 64;
+// The most room taken ahead: the count comes from the samples' keys, which
+// a damaged journal may put anywhere; a longer text grows as it is written.
+constexpr std::size_t kMostRowsReserved = 4'000'000;
 
 struct PartRow {
   std::int64_t id;
@@ -148,8 +151,9 @@ bool ExportRunCsv(Db& db, std::int64_t run_id, int part_seq, const CsvChoices& c
       sqlite3_bind_int64(last.Get(), 1, keys.after);
       sqlite3_bind_int64(last.Get(), 2, keys.before);
       if (last.Ok() && sqlite3_step(last.Get()) == SQLITE_ROW)
-        samples += static_cast<std::size_t>(
-            std::max<std::int64_t>(0, sqlite3_column_int64(last.Get(), 0) - keys.after));
+        samples = std::min(samples + static_cast<std::size_t>(std::max<std::int64_t>(
+                                         0, sqlite3_column_int64(last.Get(), 0) - keys.after)),
+                           kMostRowsReserved);
       sqlite3_reset(last.Get());
     }
     csv.reserve((samples + 1) * kRowBytes);
