@@ -12,14 +12,11 @@
 #include <set>
 
 #include "base/list_line.h"
-#include "base/unique_fd.h"
 #include "cli/cli_fixture.h"
 #include "support/pty.h"
 
 namespace ql::test_support {
 namespace {
-
-constexpr char kPanelPrefix[] = "panel 1001=";
 
 class LogCommand : public CliTest {};
 

@@ -9,7 +9,6 @@
 
 #include <fstream>
 
-#include "base/unique_fd.h"
 #include "cli/cli_fixture.h"
 #include "support/pty.h"
 

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "base/unique_fd.h"
 #include "sim/frame_sequence.h"
 #include "sim/sequence_options.h"
 #include "support/pty.h"

@@ -141,5 +141,13 @@ TEST(SettingsFileText, PathThatIsNoRegularFileGivesDefaultsAndStaysAsItIs) {
   EXPECT_TRUE(std::filesystem::is_symlink(link));
 }
 
+// A regular file whose bytes cannot be read (here the process's own memory,
+// unmapped at offset 0): its values are unknown, so nothing may replace it.
+TEST(SettingsFileText, FileThatFailsWhileReadGivesDefaultsAndIsNotWritten) {
+  SettingsStore store(QStringLiteral("/proc/self/mem"));
+  EXPECT_EQ(store.GetInt("Sampling Time", "Current", 7), 7);
+  EXPECT_FALSE(store.WriteInt("Sampling Time", "Current", 10));
+}
+
 }  // namespace
 }  // namespace ql
