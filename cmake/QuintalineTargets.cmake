@@ -16,6 +16,14 @@ function(ql_core_library folder)
   target_link_libraries(quintaline_core INTERFACE ${target})
 endfunction()
 
+# ql_test_options(<target>)
+# A test program is compiled for a quick build: with line tables only, and
+# unoptimised where the build optimises. Its failures still name file and
+# line; the code under test is the libraries', built as configured.
+function(ql_test_options target)
+  target_compile_options(${target} PRIVATE -g1 $<$<CONFIG:RelWithDebInfo,Release,MinSizeRel>:-O0>)
+endfunction()
+
 # ql_test(<name> LABEL <label> SOURCES ... [DEPS ...])
 # A GoogleTest program whose tests are registered as <label>.<Suite>.<Test>.
 function(ql_test name)
@@ -23,6 +31,7 @@ function(ql_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE quintaline_options ${ARG_DEPS} GTest::gtest_main GTest::gmock)
+  ql_test_options(${name})
   gtest_discover_tests(${name}
     TEST_PREFIX "${ARG_LABEL}."
     PROPERTIES LABELS ${ARG_LABEL}
