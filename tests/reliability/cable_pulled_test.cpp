@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "base/list_line.h"
@@ -23,18 +24,33 @@ constexpr char kLostText[] = "0=Meter connection lost";
 
 class CablePulledTest : public ViewOnLineTest {
  protected:
+  // The port names the adapter by a link that goes with it, as a by-id name
+  // does. The pseudo-terminal's own number may be handed to another
+  // program's new terminal the moment it is gone, which would look like the
+  // meter coming back.
+  void NameTheAdapterByALink() {
+    std::filesystem::create_symlink(meter->SlavePath(), adapterLink);
+    devicePath = adapterLink;
+  }
+  void PullTheAdapter() {
+    meter->PullCable();
+    std::filesystem::remove(adapterLink);
+  }
+
   TempDir scratch{"ql-cable"};
   std::string savePath = scratch.PathOf("run.rdg");
+  std::string adapterLink = scratch.PathOf("usb-meter-cable");
 };
 
 TEST_F(CablePulledTest, RunSurvivesThePulledCableAndRestartsOnTheNewDevice) {
   const std::string frame = *FrameFor("DC 12.34 V");
+  NameTheAdapterByALink();
   view.OnRunStart();
   ASSERT_EQ(ViewProbe(view).m_bRecording, 1);
   ASSERT_TRUE(TickUntilLines(frame, 3));
   const int recorded = host.ListCount();
 
-  meter->PullCable();
+  PullTheAdapter();
   ASSERT_TRUE(TickUntilLineLostShown());
 
   // A thousand more ticks: no polling or reading of the dead line, nothing
