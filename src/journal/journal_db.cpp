@@ -132,10 +132,10 @@ bool Db::UseWal() {
   // Turning a new file to WAL needs it alone for a moment. While another
   // program makes the same new file, SQLite may answer "busy" here at once
   // instead of waiting, so the wait is ours.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
   while (!Exec("PRAGMA journal_mode=WAL")) {
-    if ((sqlite3_errcode(db_) & 0xff) != SQLITE_BUSY || std::chrono::steady_clock::now() >= deadline)
-      return false;
+    if ((sqlite3_errcode(db_) & 0xff) != SQLITE_BUSY || Clock::now() >= deadline) return false;
     std::this_thread::sleep_for(kBusyRetryPause);
   }
   return true;

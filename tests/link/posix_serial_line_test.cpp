@@ -31,7 +31,8 @@ class ProbedPty {
  public:
   ProbedPty() {
     if (meter_.ok()) {
-      probe_ = UniqueFd(::open(meter_.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+      probe_ =
+          UniqueFd(::open(meter_.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     }
   }
 
