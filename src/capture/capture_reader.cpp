@@ -8,6 +8,7 @@
 #include <optional>
 #include <utility>
 
+#include "base/error_text.h"
 #include "capture/capture_format.h"
 
 namespace ql {
@@ -131,7 +132,7 @@ Status ReadCaptureFile(const std::string& path, Capture& out) {
                             std::to_string(kMaxCaptureFileBytes) + " a capture may have");
   }
   std::ifstream in(path, std::ios::binary);
-  if (!in) return Status::IoError(path + ": " + std::strerror(errno));
+  if (!in) return Status::IoError(ErrorText(path, errno));
   std::vector<std::uint8_t> data;
   char buffer[1 << 16];
   while (in) {

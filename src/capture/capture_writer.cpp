@@ -5,25 +5,19 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <utility>
 
+#include "base/error_text.h"
 #include "capture/capture_format.h"
 
 namespace ql {
-
-namespace {
-
-std::string SystemReason(const std::string& path) { return path + ": " + std::strerror(errno); }
-
-}  // namespace
 
 Status CaptureWriter::Create(const std::string& path, std::int64_t startUtcMicros,
                              std::unique_ptr<CaptureWriter>& out) {
   UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
   if (!fd.Valid()) {
-    return errno == EACCES || errno == EPERM ? Status::Denied(SystemReason(path))
-                                             : Status::IoError(SystemReason(path));
+    return errno == EACCES || errno == EPERM ? Status::Denied(ErrorText(path, errno))
+                                             : Status::IoError(ErrorText(path, errno));
   }
   auto writer = std::make_unique<CaptureWriter>(Token{}, path, std::move(fd));
   if (!writer->WriteAll(capture::Header(startUtcMicros))) return writer->Finish();
@@ -117,7 +111,7 @@ void CaptureWriter::WriterLoop() {
     }
     if (!bytes.empty() && !WriteAll(bytes)) break;
   }
-  if (m_fd.Close() != 0) Fail(Status::IoError(SystemReason(m_path)));
+  if (m_fd.Close() != 0) Fail(Status::IoError(ErrorText(m_path, errno)));
   m_done.store(true, std::memory_order_release);
 }
 
@@ -129,7 +123,7 @@ bool CaptureWriter::WriteAll(const std::string& bytes) {
     } else if (n < 0 && errno == EINTR) {
       continue;
     } else {
-      Fail(Status::IoError(n < 0 ? SystemReason(m_path) : m_path + ": nothing could be written"));
+      Fail(Status::IoError(n < 0 ? ErrorText(m_path, errno) : m_path + ": nothing could be written"));
       return false;
     }
   }

@@ -6,13 +6,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+
+#include "base/error_text.h"
 
 namespace ql::cli {
 
 namespace {
 
-std::string SystemError(const std::string& what) { return what + ": " + std::strerror(errno); }
 
 // Raw bytes at 2400 baud, 8 data bits, no parity, one stop bit.
 void SetRawLine(int fd) {
@@ -32,7 +32,7 @@ Status MeterPort::OpenPseudoTerminal() {
   if (const Status status = pty_.Open(/*nonBlocking=*/true); !status.ok()) return status;
   path_ = pty_.SlavePath();
   slave_ = UniqueFd(open(path_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
-  if (!slave_.Valid()) return Status::IoError(SystemError(path_));
+  if (!slave_.Valid()) return Status::IoError(ErrorText(path_, errno));
   SetRawLine(slave_.Get());
   return Status::Ok();
 }
@@ -41,7 +41,7 @@ Status MeterPort::OpenDevice(const std::string& path) {
   path_ = path;
   device_ = UniqueFd(open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
   if (!device_.Valid()) {
-    return errno == EACCES ? Status::Denied(SystemError(path)) : Status::IoError(SystemError(path));
+    return errno == EACCES ? Status::Denied(ErrorText(path, errno)) : Status::IoError(ErrorText(path, errno));
   }
   SetRawLine(device_.Get());
   return Status::Ok();

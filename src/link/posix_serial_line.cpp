@@ -11,29 +11,27 @@
 #include <cstring>
 #include <utility>
 
+#include "base/error_text.h"
+
 namespace ql {
 
 namespace {
 
 constexpr const char* kPseudoTerminalFolder = "/dev/pts/";
 
-std::string Reason(const std::string& path, int error) {
-  return path + ": " + std::strerror(error);
-}
-
 Status OpenFailure(const std::string& path, int error) {
   switch (error) {
     case ENOENT:
     case ENODEV:
     case ENXIO:
-      return Status::NotFound(Reason(path, error));
+      return Status::NotFound(ErrorText(path, error));
     case EACCES:
     case EPERM:
-      return Status::Denied(Reason(path, error));
+      return Status::Denied(ErrorText(path, error));
     case EBUSY:
-      return Status::Busy(Reason(path, error));
+      return Status::Busy(ErrorText(path, error));
     default:
-      return Status::IoError(Reason(path, error));
+      return Status::IoError(ErrorText(path, error));
   }
 }
 

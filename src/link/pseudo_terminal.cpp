@@ -6,26 +6,21 @@
 
 #include <array>
 #include <cerrno>
-#include <cstring>
 #include <utility>
+
+#include "base/error_text.h"
 
 namespace ql {
 
-namespace {
-
-std::string SystemError(const std::string& what) { return what + ": " + std::strerror(errno); }
-
-}  // namespace
-
 Status PseudoTerminal::Open(bool nonBlocking) {
   UniqueFd master(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | (nonBlocking ? O_NONBLOCK : 0)));
-  if (!master.Valid()) return Status::IoError(SystemError("posix_openpt"));
+  if (!master.Valid()) return Status::IoError(ErrorText("posix_openpt", errno));
   // ptsname_r, not ptsname: the name lands in our own buffer, safe beside
   // other threads making terminals.
   std::array<char, 128> name{};
   if (::grantpt(master.Get()) != 0 || ::unlockpt(master.Get()) != 0 ||
       ::ptsname_r(master.Get(), name.data(), name.size()) != 0) {
-    return Status::IoError(SystemError("pseudo-terminal"));
+    return Status::IoError(ErrorText("pseudo-terminal", errno));
   }
   master_ = std::move(master);
   slavePath_ = name.data();

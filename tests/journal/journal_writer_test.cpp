@@ -11,7 +11,6 @@
 #include <fstream>
 #include <latch>
 #include <random>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -125,10 +124,8 @@ TEST_F(JournalWriterTest, DamagedFileIsMovedAsideAndANewJournalStarted) {
     const std::string name = entry.path().filename();
     if (name.rfind("journal.sqlite3.corrupt-", 0) == 0 && name.find("-wal") == std::string::npos) {
       ++aside;
-      std::ifstream in(entry.path(), std::ios::binary);
-      std::ostringstream kept;
-      kept << in.rdbuf();
-      EXPECT_EQ(kept.str(), std::string(junk.begin(), junk.end()));
+      EXPECT_EQ(test_support::ReadBytes(entry.path().string()),
+                std::string(junk.begin(), junk.end()));
     }
   }
   EXPECT_EQ(aside, 1);

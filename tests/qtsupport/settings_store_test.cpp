@@ -12,9 +12,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "qtsupport/settings_store.h"
+#include "support/temp_dir.h"
 
 namespace ql {
 namespace {
@@ -97,13 +97,6 @@ TEST_F(SettingsStoreTest, DeviceMapReadsTheCommSectionElseTheDefaults) {
   EXPECT_EQ(map("COM2"), DefaultDevicePath("COM2"));
 }
 
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 TEST(SettingsFileText, HandEditsSurviveAndNamesAreWrittenAsTheyStand) {
   QTemporaryDir dir;
   const std::string path = dir.filePath(QStringLiteral("Quintaline.ini")).toStdString();
@@ -114,7 +107,7 @@ TEST(SettingsFileText, HandEditsSurviveAndNamesAreWrittenAsTheyStand) {
   EXPECT_EQ(store.GetString("Sampling Time", "Use display", ""), "  5 SEC");
   ASSERT_TRUE(store.WriteString("Sampling Time", "Use display", "  1 SEC"));
   ASSERT_TRUE(store.WriteInt("Db", "Ref", 600));
-  EXPECT_EQ(ReadText(path),
+  EXPECT_EQ(test_support::ReadBytes(path),
             "; written by hand\n[Sampling Time]\n# keep me\nCurrent=100\n"
             "Use display=\"  1 SEC\"\n[Mine]\nColour=blue\n\n[Db]\nRef=600\n");
   SettingsStore again(QString::fromStdString(path));
